@@ -1,0 +1,35 @@
+// Ordering the result list by a column: the sort state, the header click
+// rule and the row comparator.
+#pragma once
+
+#include "list_operations.h"
+
+constexpr int kColumnCount = 4;  // 0 SK, 1 ASC, 2 ASCQ, 3 Description
+constexpr int kNoSortColumn = -1;
+
+// Header item format flags for the sort arrows (HDF_SORTUP, HDF_SORTDOWN).
+constexpr int kHeaderSortUp = 0x0400;
+constexpr int kHeaderSortDown = 0x0200;
+
+struct SortState {
+    int column;                     // last sorted column, or kNoSortColumn
+    bool ascending[kColumnCount];   // direction of each column's next sort
+};
+
+extern SortState gSortState;
+
+// A header click: a second click on the current column flips its direction;
+// any other column sorts in the direction it last had.
+void OnColumnClick(int column);
+
+// Moves the header arrow to column, records it as current, sorts the rows.
+void SortByColumn(int column);
+
+// Compares cell column of two rows of gResultList, case-insensitively, in
+// the current column's direction.
+int CompareRows(int row1, int row2, int column);
+
+// Fills order[0..count) with the row indices 0..count-1 stably sorted with
+// CompareRows, reading the list as it stands. count is cut to the table size;
+// returns the count used.
+int OrderRowsByColumn(int* order, int count, int column);

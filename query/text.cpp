@@ -1,0 +1,53 @@
+#include "text.h"
+
+#if defined(_WIN32)
+extern "C" __declspec(dllimport) int __stdcall lstrcmpiW(const wchar_t*, const wchar_t*);
+#endif
+
+namespace {
+
+template <typename Unit>
+int FormatHexInto(uint32_t value, int minDigits, Unit* out) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    char reversed[8];
+    int length = 0;
+    do {
+        reversed[length++] = kDigits[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    while (length < minDigits && length < 8) reversed[length++] = '0';
+    for (int i = 0; i < length; ++i) out[i] = (Unit)reversed[length - 1 - i];
+    out[length] = 0;
+    return length;
+}
+
+}  // namespace
+
+int FormatHex(uint32_t value, int minDigits, char* out) {
+    return FormatHexInto(value, minDigits, out);
+}
+
+int FormatHex(uint32_t value, int minDigits, WideChar* out) {
+    return FormatHexInto(value, minDigits, out);
+}
+
+void WidenText(const char* text, WideChar* out, int capacity) {
+    if (capacity <= 0) return;
+    int i = 0;
+    for (; i < capacity - 1 && text[i]; ++i) out[i] = (WideChar)(unsigned char)text[i];
+    out[i] = 0;
+}
+
+int CompareTextNoCase(const WideChar* a, const WideChar* b) {
+#if defined(_WIN32)
+    return lstrcmpiW(a, b);
+#else
+    for (;; ++a, ++b) {
+        unsigned x = *a, y = *b;
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return x < y ? -1 : 1;
+        if (x == 0) return 0;
+    }
+#endif
+}

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "catalogue/sense_table.h"
+#include "query/text.h"
+
+// The table's invariants are proved at compile time; these check what the
+// compiler cannot: texts and spots a reader would compare with the source.
+
+TEST(SenseTable, FirstAndLastCodesRenderAsFiveDigits) {
+    char first[9], last[9];
+    FormatHex(SenseTable[0].code, 5, first);
+    FormatHex(SenseTable[kSenseTableCount - 1].code, 5, last);
+    EXPECT_STREQ("10B00", first);
+    EXPECT_STREQ("B4D00", last);
+}
+
+TEST(SenseTable, SampledEntriesCarryTheirExactTexts) {
+    struct Case { PackedCode code; const char* description; } cases[] = {
+        {0x10B00, "warning"},
+        {0x11808, "recovered data  with linking"},
+        {0x15D03, "failure prediction threshold exceeded - predicted spare area exhaustion"},
+        {0x15DFF, "failure prediction threshold exceeded (false)"},
+        {0x35D00, "failure prediction threshold exceeded"},
+        {0x40017, "cleaning requested"},
+        {0x56F05, "logical unit region must be permanent/region reset count error"},
+        {0x72706, "conditional write protect"},
+        {0xB4D00, "tagged overlapped commands (nn = queue tag)"},
+    };
+    for (const Case& c : cases) {
+        int index = FindSenseEntry(c.code);
+        ASSERT_GE(index, 0) << std::hex << c.code;
+        EXPECT_STREQ(c.description, SenseTable[index].description);
+    }
+}
+
+TEST(SenseTable, FindsEveryEntryAndNothingElse) {
+    for (int i = 0; i < kSenseTableCount; ++i) EXPECT_EQ(i, FindSenseEntry(SenseTable[i].code));
+    for (PackedCode missing : {0u, 0x10B03u, 0x203FFu, 0xB4D01u, 0xFFFFFu, 0xFFFFFFFFu})
+        EXPECT_EQ(-1, FindSenseEntry(missing)) << std::hex << missing;
+}

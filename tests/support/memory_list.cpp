@@ -1,0 +1,123 @@
+#include "memory_list.h"
+
+#include <cstdio>
+
+#include "query/column_sort.h"
+
+namespace {
+
+MemoryList gMemoryList;
+
+MemoryList& Of(ResultList list) {
+    return *reinterpret_cast<MemoryList*>(list);
+}
+
+bool ValidCell(const MemoryList& list, int row, int column) {
+    return row >= 0 && row < list.rowCount && column >= 0 && column < 4;
+}
+
+}  // namespace
+
+MemoryList& TheMemoryList() {
+    return gMemoryList;
+}
+
+ResultList AsResultList(MemoryList& list) {
+    return reinterpret_cast<ResultList>(&list);
+}
+
+MemoryList& ResetMemoryList(const char* sk, const char* asc, const char* ascq) {
+    gMemoryList = MemoryList();
+    gMemoryList.skText = sk;
+    gMemoryList.ascText = asc;
+    gMemoryList.ascqText = ascq;
+    gResultList = AsResultList(gMemoryList);
+    gSortState = SortState{kNoSortColumn, {true, true, true, true}};
+    return gMemoryList;
+}
+
+std::u16string Utf16(const char* ascii) {
+    std::u16string text;
+    for (; *ascii; ++ascii) text += (char16_t)(unsigned char)*ascii;
+    return text;
+}
+
+std::string RowCodes(const MemoryList& list) {
+    std::string codes;
+    for (int i = 0; i < list.rowCount; ++i) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%s%05X", i ? "," : "", (unsigned)list.rows[i].itemData);
+        codes += code;
+    }
+    return codes;
+}
+
+std::string ColumnText(const MemoryList& list, int column, const char* separator) {
+    std::string texts;
+    for (int i = 0; i < list.rowCount; ++i) {
+        if (i) texts += separator;
+        for (char16_t unit : list.rows[i].cells[column]) texts += (char)unit;
+    }
+    return texts;
+}
+
+// The list operations the query logic uses, over the list in memory.
+
+void ListDeleteAllRows(ResultList list) {
+    Of(list).rowCount = 0;
+    ++Of(list).deleteAllCalls;
+}
+
+int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode itemData) {
+    MemoryList& l = Of(list);
+    ++l.insertCalls;
+    if (l.rowCount >= kSenseTableCount + 8) return -1;
+    if (row < 0 || row > l.rowCount) row = l.rowCount;
+    for (int i = l.rowCount; i > row; --i) l.rows[i] = l.rows[i - 1];
+    l.rows[row] = MemoryRow{{cell0, u"", u"", u""}, itemData};
+    ++l.rowCount;
+    return row;
+}
+
+void ListSetCellText(ResultList list, int row, int column, const WideChar* text) {
+    if (ValidCell(Of(list), row, column)) Of(list).rows[row].cells[column] = text;
+}
+
+void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity) {
+    std::u16string text = ValidCell(Of(list), row, column) ? Of(list).rows[row].cells[column] : u"";
+    int length = (int)text.size() < capacity - 1 ? (int)text.size() : capacity - 1;
+    text.copy(buffer, length);
+    buffer[length] = 0;
+}
+
+int ListGetRowCount(ResultList list) {
+    return Of(list).rowCount;
+}
+
+int ListGetHeaderFormat(ResultList list, int column) {
+    return Of(list).headerFormat[column];
+}
+
+void ListSetHeaderFormat(ResultList list, int column, int format) {
+    Of(list).headerFormat[column] = format;
+}
+
+// Like the list view: the comparator reads the rows as they stand, and the
+// rows are then put into the order it gave.
+void ListSortRows(ResultList list, int column) {
+    MemoryList& l = Of(list);
+    ++l.sortCalls;
+    int order[kSenseTableCount];
+    int count = OrderRowsByColumn(order, l.rowCount, column);
+    MemoryRow sorted[kSenseTableCount];
+    for (int i = 0; i < count; ++i) sorted[i] = l.rows[order[i]];
+    for (int i = 0; i < count; ++i) l.rows[i] = sorted[i];
+}
+
+void ReadFieldText(ResultList list, FieldKind field, char* buffer, int capacity) {
+    const std::string& text = field == kFieldSk ? Of(list).skText
+                              : field == kFieldAsc ? Of(list).ascText : Of(list).ascqText;
+    int length = (int)text.size() < capacity - 1 ? (int)text.size() : capacity - 1;
+    text.copy(buffer, length);
+    buffer[length] = 0;
+}

@@ -1,0 +1,32 @@
+// A result list held in memory, standing in for the list view, its header
+// and the three fields, so the query logic can be driven and inspected.
+#pragma once
+
+#include <string>
+
+#include "catalogue/sense_table.h"
+#include "query/list_operations.h"
+
+struct MemoryRow {
+    std::u16string cells[4];
+    PackedCode itemData;
+};
+
+struct MemoryList {
+    MemoryRow rows[kSenseTableCount + 8];
+    int rowCount;
+    int headerFormat[4];
+    std::string skText, ascText, ascqText;
+    int insertCalls, deleteAllCalls, sortCalls;
+};
+
+// Empties the list, sets the fields to the given texts, makes it the
+// process's result list and resets the sort state to its start.
+MemoryList& ResetMemoryList(const char* sk = "?", const char* asc = "??", const char* ascq = "??");
+MemoryList& TheMemoryList();
+ResultList AsResultList(MemoryList& list);
+
+// The rows' item data, and one column's texts as plain ASCII.
+std::string RowCodes(const MemoryList& list);
+std::string ColumnText(const MemoryList& list, int column, const char* separator = ",");
+std::u16string Utf16(const char* ascii);
