@@ -27,7 +27,9 @@ ResultList AsResultList(MemoryList& list) {
 }
 
 MemoryList& ResetMemoryList(const char* sk, const char* asc, const char* ascq) {
-    gMemoryList = MemoryList();
+    gMemoryList.rowCount = 0;
+    for (int& format : gMemoryList.headerFormat) format = 0;
+    gMemoryList.insertCalls = gMemoryList.deleteAllCalls = gMemoryList.sortCalls = 0;
     gMemoryList.skText = sk;
     gMemoryList.ascText = asc;
     gMemoryList.ascqText = ascq;
@@ -36,9 +38,9 @@ MemoryList& ResetMemoryList(const char* sk, const char* asc, const char* ascq) {
     return gMemoryList;
 }
 
-std::u16string Utf16(const char* ascii) {
-    std::u16string text;
-    for (; *ascii; ++ascii) text += (char16_t)(unsigned char)*ascii;
+WideString Utf16(const char* ascii) {
+    WideString text;
+    for (; *ascii; ++ascii) text += (WideChar)(unsigned char)*ascii;
     return text;
 }
 
@@ -56,7 +58,7 @@ std::string ColumnText(const MemoryList& list, int column, const char* separator
     std::string texts;
     for (int i = 0; i < list.rowCount; ++i) {
         if (i) texts += separator;
-        for (char16_t unit : list.rows[i].cells[column]) texts += (char)unit;
+        for (WideChar unit : list.rows[i].cells[column]) texts += (char)unit;
     }
     return texts;
 }
@@ -74,7 +76,10 @@ int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode it
     if (l.rowCount >= kSenseTableCount + 8) return -1;
     if (row < 0 || row > l.rowCount) row = l.rowCount;
     for (int i = l.rowCount; i > row; --i) l.rows[i] = l.rows[i - 1];
-    l.rows[row] = MemoryRow{{cell0, u"", u"", u""}, itemData};
+    MemoryRow& r = l.rows[row];
+    r.cells[0] = cell0;  // assigned in place: the strings keep their storage
+    for (int column = 1; column < 4; ++column) r.cells[column].clear();
+    r.itemData = itemData;
     ++l.rowCount;
     return row;
 }
@@ -84,7 +89,7 @@ void ListSetCellText(ResultList list, int row, int column, const WideChar* text)
 }
 
 void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity) {
-    std::u16string text = ValidCell(Of(list), row, column) ? Of(list).rows[row].cells[column] : u"";
+    WideString text = ValidCell(Of(list), row, column) ? Of(list).rows[row].cells[column] : WideString();
     int length = (int)text.size() < capacity - 1 ? (int)text.size() : capacity - 1;
     text.copy(buffer, length);
     buffer[length] = 0;

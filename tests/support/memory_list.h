@@ -7,8 +7,10 @@
 #include "catalogue/sense_table.h"
 #include "query/list_operations.h"
 
+typedef std::basic_string<WideChar> WideString;
+
 struct MemoryRow {
-    std::u16string cells[4];
+    WideString cells[4];
     PackedCode itemData;
 };
 
@@ -29,4 +31,4 @@ ResultList AsResultList(MemoryList& list);
 // The rows' item data, and one column's texts as plain ASCII.
 std::string RowCodes(const MemoryList& list);
 std::string ColumnText(const MemoryList& list, int column, const char* separator = ",");
-std::u16string Utf16(const char* ascii);
+WideString Utf16(const char* ascii);

@@ -1,0 +1,105 @@
+// Feeds arbitrary bytes to the two roads by which text reaches the query:
+// the command line (tail, seeding, pattern, rebuild) and typing into the
+// fields (filter, typing limits, advance rule, rebuild). Aborts on any
+// broken invariant.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "query/code_pattern.h"
+#include "query/command_tail.h"
+#include "query/field_entry.h"
+#include "query/result_list.h"
+#include "support/memory_list.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool IsSeedChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '?';
+}
+
+// The rows are a subsequence of the table in table order, each matching the
+// pattern of the list's field texts, and every match is there.
+void CheckRows(const MemoryList& list) {
+    CodePattern pattern = BuildPattern(list.skText.substr(0, 3).c_str(), list.ascText.substr(0, 3).c_str(),
+                                       list.ascqText.substr(0, 3).c_str());
+    Require(std::strlen(pattern.digits) == 5);
+    int row = 0;
+    for (const SenseEntry& entry : SenseTable) {
+        if (!MatchesPattern(pattern, entry)) continue;
+        Require(row < list.rowCount && list.rows[row].itemData == entry.code);
+        ++row;
+    }
+    Require(row == list.rowCount);
+}
+
+void CommandLinePath(const std::string& commandLine) {
+    const char* tail = ExtractCommandTail(commandLine.c_str());
+    Require(tail >= commandLine.c_str() && tail <= commandLine.c_str() + commandLine.size());
+    SeedTexts texts = SeedFieldsFromTail(tail);
+    Require(std::strlen(texts.sk) == 1 && std::strlen(texts.asc) == 2 && std::strlen(texts.ascq) == 2);
+    for (const char* text : {texts.sk, texts.asc, texts.ascq})
+        for (const char* p = text; *p; ++p) Require(IsSeedChar(*p));
+
+    MemoryList& list = ResetMemoryList(texts.sk, texts.asc, texts.ascq);
+    RebuildResultList(AsResultList(list));
+    CheckRows(list);
+}
+
+// Each pair of bytes is one typed character code; a code of 0xFFFF moves to
+// the next field. Typing replaces the whole text when it was selected. The
+// list is rebuilt and checked whenever the focus moves on, and at the end.
+void TypingPath(const uint8_t* data, size_t size) {
+    MemoryList& list = ResetMemoryList();
+    std::string* texts[] = {&list.skText, &list.ascText, &list.ascqText};
+    FieldKind kinds[] = {kFieldSk, kFieldAsc, kFieldAscq};
+    int field = 0;
+    bool selected = false;
+    for (size_t i = 0; i + 1 < size; i += 2) {
+        unsigned code = data[i] | data[i + 1] << 8;
+        if (code == 0xFFFF) {
+            field = (field + 1) % 3;
+            selected = true;
+            continue;
+        }
+        unsigned passOn = 0;
+        if (!IsAcceptedFieldChar(code, &passOn)) continue;
+        Require(passOn == 8 || passOn == '?' || (passOn >= '0' && passOn <= '9') ||
+                (passOn >= 'A' && passOn <= 'F'));
+        std::string& text = *texts[field];
+        if (selected) text.clear();
+        selected = false;
+        if (passOn == 8) {
+            if (!text.empty()) text.pop_back();
+        } else if ((int)text.size() < FieldTextLimit(kinds[field])) {
+            text += (char)passOn;
+        }
+        FieldKind next = FieldAdvanceRule(kinds[field], (int)text.size());
+        Require((int)text.size() <= FieldTextLimit(kinds[field]));
+        if (next != kNoField) {
+            field = next - kFieldSk;
+            selected = true;
+            RebuildResultList(AsResultList(list));
+            CheckRows(list);
+        }
+    }
+    RebuildResultList(AsResultList(list));
+    CheckRows(list);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    // The first byte picks the road; the rest is the input.
+    std::string commandLine(reinterpret_cast<const char*>(data + 1), size - 1);
+    commandLine = commandLine.substr(0, commandLine.find('\0'));
+    if (data[0] & 1) CommandLinePath(commandLine);
+    else TypingPath(data + 1, size - 1);
+    return 0;
+}

@@ -1,0 +1,192 @@
+#!/usr/bin/env python3
+"""Static checks of the built quorvel.exe: image flags, imports, resources.
+
+Usage: check_executable.py quorvel.exe
+"""
+import struct
+import sys
+import unittest
+
+import pefile
+
+EXE = None
+US_ENGLISH = 1033
+
+# Control classes by their predefined atoms.
+BUTTON, EDIT, STATIC = 0x80, 0x81, 0x82
+WS_CHILD, WS_VISIBLE, WS_TABSTOP = 0x40000000, 0x10000000, 0x00010000
+WS_EX_CLIENTEDGE = 0x200
+
+EXPECTED_CONTROLS = [
+    # class, id, text, x, y, cx, cy, style, exstyle
+    (STATIC, 4, "SK/ASC/ASCQ:", 1, 4, 59, 10, WS_CHILD | WS_VISIBLE, 0),
+    (EDIT, 51, "?", 66, 2, 18, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE),
+    (STATIC, 0xFFFFFFFF, "/", 85, 5, 5, 10, WS_CHILD | WS_VISIBLE, 0),
+    (EDIT, 52, "??", 90, 2, 18, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE),
+    (STATIC, 0xFFFFFFFF, "/", 110, 5, 5, 10, WS_CHILD | WS_VISIBLE, 0),
+    (EDIT, 53, "??", 114, 2, 18, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE),
+    ("SysListView32", 50, "", 0, 17, 600, 300, WS_CHILD | WS_VISIBLE | WS_TABSTOP | 0x1, WS_EX_CLIENTEDGE),
+    ("SysLink", 54, "<a>quorvel.example</a>", 509, 4, 90, 10, WS_CHILD | WS_VISIBLE | 0x20, 0),
+]
+
+
+def resource(pe, type_id, name_id):
+    """The one language entry of a resource: (language, bytes)."""
+    for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if kind.id != type_id:
+            continue
+        for name in kind.directory.entries:
+            if name.id != name_id:
+                continue
+            languages = name.directory.entries
+            assert len(languages) == 1, "one language per resource"
+            entry = languages[0]
+            data = pe.get_data(entry.data.struct.OffsetToData, entry.data.struct.Size)
+            return entry.id, data
+    raise AssertionError(f"resource {type_id}/{name_id} missing")
+
+
+class Reader:
+    """Reads a dialog template: words, dwords, strings and ordinals."""
+
+    def __init__(self, data):
+        self.data, self.at = data, 0
+
+    def unpack(self, fmt):
+        values = struct.unpack_from("<" + fmt, self.data, self.at)
+        self.at += struct.calcsize("<" + fmt)
+        return values if len(values) > 1 else values[0]
+
+    def text(self):
+        end = self.at
+        while self.data[end:end + 2] != b"\0\0":
+            end += 2
+        value = self.data[self.at:end].decode("utf-16-le")
+        self.at = end + 2
+        return value
+
+    def ordinal_or_text(self):
+        if struct.unpack_from("<H", self.data, self.at)[0] == 0xFFFF:
+            self.at += 2
+            return self.unpack("H")
+        return self.text()
+
+    def align(self):
+        self.at = (self.at + 3) & ~3
+
+
+class Executable(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.pe = pefile.PE(EXE)
+
+    def test_image_is_a_32_bit_gui_program_for_xp_and_later(self):
+        header, optional = self.pe.FILE_HEADER, self.pe.OPTIONAL_HEADER
+        self.assertEqual(0x14C, header.Machine)
+        self.assertEqual(0x10B, optional.Magic)
+        self.assertEqual(2, optional.Subsystem)
+        self.assertEqual((5, 1), (optional.MajorSubsystemVersion, optional.MinorSubsystemVersion))
+        self.assertTrue(optional.DllCharacteristics & 0x0100, "NX compatible")
+        self.assertTrue(optional.DllCharacteristics & 0x8000, "terminal-server aware")
+
+    def test_imports_only_what_the_decoder_needs(self):
+        imports = {entry.dll.decode().lower(): entry.imports for entry in self.pe.DIRECTORY_ENTRY_IMPORT}
+        self.assertEqual({"kernel32.dll", "user32.dll", "shell32.dll", "comctl32.dll"}, set(imports))
+        self.assertEqual({410, 412, 413}, {i.ordinal for i in imports["comctl32.dll"]})
+        self.assertTrue(all(i.import_by_ordinal for i in imports["comctl32.dll"]))
+        self.assertEqual({b"ShellExecuteA"}, {i.name for i in imports["shell32.dll"]})
+        names = {i.name.decode() for dll in ("kernel32.dll", "user32.dll") for i in imports[dll]}
+        writers = [n for n in names if n.startswith(("Reg", "CreateFile", "WriteFile", "DeleteFile", "CreateDirectory",
+                                                      "WritePrivateProfile", "MoveFile", "CopyFile"))]
+        self.assertEqual([], writers)
+        for needed in ("DialogBoxParamW", "GetCommandLineA", "GetStartupInfoA", "ExitProcess", "lstrcmpiW"):
+            self.assertIn(needed, names)
+
+    def test_every_resource_is_us_english(self):
+        for kind in self.pe.DIRECTORY_ENTRY_RESOURCE.entries:
+            for name in kind.directory.entries:
+                for language in name.directory.entries:
+                    self.assertEqual(US_ENGLISH, language.id, f"type {kind.id} name {name.id}")
+
+    def test_dialog_template(self):
+        _, data = resource(self.pe, 5, 1)
+        r = Reader(data)
+        version, signature, help_id, ex_style, style, count, x, y, cx, cy = r.unpack("HHIIIHhhhh")
+        self.assertEqual((1, 0xFFFF, 0, 0), (version, signature, help_id, ex_style))
+        self.assertEqual(0x10CF0840, style)
+        self.assertEqual((8, 10, 10, 600, 317), (count, x, y, cx, cy))
+        self.assertEqual(0, r.ordinal_or_text() or 0, "no menu")
+        self.assertEqual(0, r.ordinal_or_text() or 0, "no window class")
+        self.assertEqual("SCSI Sense Code Decoder", r.text())
+        self.assertEqual((9, 0, 0, 1), r.unpack("HHBB"))
+        self.assertEqual("Segoe UI", r.text())
+        for expected in EXPECTED_CONTROLS:
+            r.align()
+            help_id, ex_style, style, x, y, cx, cy, control_id = r.unpack("IIIhhhhI")
+            control_class = r.ordinal_or_text()
+            if isinstance(control_class, str):  # class names are case-insensitive; the compiler uppercases them
+                control_class = {"SYSLISTVIEW32": "SysListView32", "SYSLINK": "SysLink"}.get(control_class, control_class)
+            title = r.ordinal_or_text()
+            extra = r.unpack("H")
+            r.at += extra
+            self.assertEqual(expected, (control_class, control_id, title, x, y, cx, cy, style, ex_style))
+            self.assertEqual(0, help_id)
+
+    def test_icon_group_has_three_small_images(self):
+        _, group = resource(self.pe, 14, 1)
+        reserved, kind, count = struct.unpack_from("<HHH", group)
+        self.assertEqual((0, 1, 3), (reserved, kind, count))
+        depths = []
+        for i in range(count):
+            width, height, _, _, planes, bits, size, image_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+            self.assertEqual((16, 16), (width, height))
+            _, image = resource(self.pe, 3, image_id)
+            self.assertEqual(size, len(image))
+            header_size, image_width, image_height, _, image_bits = struct.unpack_from("<IiiHH", image)
+            self.assertEqual((40, 16, 32, bits), (header_size, image_width, image_height, image_bits))
+            depths.append(bits)
+            if bits == 32:
+                alphas = {image[40 + 3 + 4 * p] for p in range(256)}
+                self.assertIn(0, alphas, "transparent background")
+                self.assertIn(255, alphas, "opaque glass")
+        self.assertEqual([4, 8, 32], sorted(depths))
+
+    def test_version_block(self):
+        fixed = self.pe.VS_FIXEDFILEINFO[0]
+        self.assertEqual((0x00010000, 0), (fixed.FileVersionMS, fixed.FileVersionLS))
+        self.assertEqual((0x00010000, 0), (fixed.ProductVersionMS, fixed.ProductVersionLS))
+        self.assertEqual((0, 0x00040004, 1), (fixed.FileFlags, fixed.FileOS, fixed.FileType))
+        strings, translations = {}, []
+        for info in self.pe.FileInfo[0]:
+            if info.Key == b"StringFileInfo":
+                self.assertEqual([b"040904b0"], [table.LangID for table in info.StringTable])
+                strings = {k.decode(): v.decode() for k, v in info.StringTable[0].entries.items()}
+            if info.Key == b"VarFileInfo":
+                translations = [var.entry for var in info.Var]
+        expected = {"FileDescription": "SCSI sense code decoder", "FileVersion": "1.0.0.0",
+                    "InternalName": "quorvel", "OriginalFilename": "quorvel.exe", "ProductName": "Utility",
+                    "ProductVersion": "1.0.0.0"}
+        for key, value in expected.items():
+            self.assertEqual(value, strings.get(key), key)
+        self.assertIn("Quorvel Project", strings.get("CompanyName", ""))
+        self.assertIn("Quorvel Project", strings.get("LegalCopyright", ""))
+        self.assertEqual([{b"Translation": "0x0409 0x04b0"}], translations)
+
+    def test_manifest(self):
+        _, data = resource(self.pe, 24, 1)
+        manifest = data.decode("utf-8")
+        for needed in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="*"',
+                       'language="*"', '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>',
+                       '>true</dpiAware>'):
+            self.assertIn(needed, manifest)
+        systems = ["{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                   "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                   "{e2011457-1546-43c5-a5fe-008deee3d3f0}"]
+        positions = [manifest.find(f'<supportedOS Id="{s}"/>') for s in systems]
+        self.assertNotIn(-1, positions)
+        self.assertEqual(sorted(positions), positions)
+
+
+if __name__ == "__main__":
+    EXE = sys.argv.pop(1)
+    unittest.main(verbosity=2)

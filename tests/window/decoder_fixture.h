@@ -1,0 +1,41 @@
+// Creates the real decoder dialog from its template, in this process, and
+// reads what the user would see.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "decoder.h"
+#include "query/column_sort.h"
+#include "resource.h"
+
+class DecoderWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+
+    // Opens the dialog as it opens at start-up, with this command-line tail.
+    void Open(const char* tail = "");
+
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    HWND List() const { return Item(IDC_LIST); }
+    HWND Header() const { return reinterpret_cast<HWND>(SendMessageW(List(), LVM_GETHEADER, 0, 0)); }
+    std::string Text(int id) const;
+    int FocusedId() const { return GetDlgCtrlID(GetFocus()); }
+    int RowCount() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+    std::wstring Cell(int row, int column) const;
+    // Cells of one column, comma separated, as ASCII.
+    std::string Column(int column) const;
+    RECT ChildRect(HWND child) const;
+
+    // A character typed into a field, as the keyboard delivers it.
+    void Type(int id, const char* characters);
+    // A left click in the middle of a header item.
+    void ClickHeader(int column);
+    int HeaderFormat(int column) const;
+
+    HWND dialog = nullptr;
+};

@@ -1,0 +1,226 @@
+#include "decoder_fixture.h"
+
+#include <vector>
+
+namespace {
+
+struct FieldState { const char *sk, *asc, *ascq; int focus; int rows; };
+
+}  // namespace
+
+TEST_F(DecoderWindowTest, OpensWithTheTemplateTextsAndEveryRow) {
+    Open();
+    EXPECT_EQ("?", Text(IDC_SK));
+    EXPECT_EQ("??", Text(IDC_ASC));
+    EXPECT_EQ("??", Text(IDC_ASCQ));
+    EXPECT_EQ("SK/ASC/ASCQ:", Text(IDC_LABEL));
+    EXPECT_EQ(IDC_SK, FocusedId());
+    ASSERT_EQ(216, RowCount());
+    EXPECT_EQ(L"1", Cell(0, 0));
+    EXPECT_EQ(L"0B", Cell(0, 1));
+    EXPECT_EQ(L"00", Cell(0, 2));
+    EXPECT_EQ(L"warning", Cell(0, 3));
+    EXPECT_EQ(L"recovered data  with linking", Cell(19, 3));
+    EXPECT_EQ(L"tagged overlapped commands (nn = queue tag)", Cell(215, 3));
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = 215;
+    SendMessageW(List(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(0xB4D00, item.lParam);
+}
+
+TEST_F(DecoderWindowTest, SetsUpFieldsListAndIcon) {
+    Open();
+    EXPECT_EQ(1, SendMessageW(Item(IDC_SK), EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ(2, SendMessageW(Item(IDC_ASC), EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ(2, SendMessageW(Item(IDC_ASCQ), EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ(0x00010020, SendMessageW(List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_NE(0, SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(0, SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
+
+    RECT client;
+    GetClientRect(List(), &client);  // no scroll bar yet changes nothing: columns are fixed
+    const wchar_t* titles[] = {L"SK", L"ASC", L"ASCQ", L"Description"};
+    for (int column = 0; column < 4; ++column) {
+        wchar_t title[32] = {0};
+        LVCOLUMNW info = {};
+        info.mask = LVCF_TEXT;
+        info.pszText = title;
+        info.cchTextMax = 32;
+        SendMessageW(List(), LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(titles[column], title);
+    }
+    EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 1, 0));
+    EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 2, 0));
+    int fullWidth = client.right + GetSystemMetrics(SM_CXVSCROLL);  // the client width before the rows came
+    EXPECT_EQ(fullWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - 150,
+              SendMessageW(List(), LVM_GETCOLUMNWIDTH, 3, 0));
+}
+
+TEST_F(DecoderWindowTest, TypedCharactersPassTheFilter) {
+    Open();
+    Type(IDC_SK, "g /");
+    EXPECT_EQ("?", Text(IDC_SK));
+    EXPECT_EQ(IDC_SK, FocusedId());
+    Type(IDC_SK, "\b");  // backspace works as usual
+    EXPECT_EQ("", Text(IDC_SK));
+    EXPECT_EQ(216, RowCount());
+    Type(IDC_SK, "b");   // arrives uppercase, and the focus moves on
+    EXPECT_EQ("B", Text(IDC_SK));
+    EXPECT_EQ(IDC_ASC, FocusedId());
+    EXPECT_EQ(6, RowCount());
+    Type(IDC_ASC, "Gz4d");
+    EXPECT_EQ("4D", Text(IDC_ASC));
+    EXPECT_EQ(1, RowCount());
+}
+
+TEST_F(DecoderWindowTest, FocusMovesOnWithTheNextTextSelected) {
+    Open();
+    // Each step: the field typed into and the characters, then what shows.
+    struct Step { int field; const char* typed; FieldState after; } steps[] = {
+        {IDC_SK, "3", {"3", "??", "??", IDC_ASC, 37}},
+        {IDC_ASC, "5", {"3", "5", "??", IDC_ASC, 0}},     // '5' replaced the selected '??'
+        {IDC_ASC, "\b", {"3", "", "??", IDC_ASC, 37}},
+        {IDC_ASC, "5d", {"3", "5D", "??", IDC_ASCQ, 4}},
+        {IDC_ASCQ, "0", {"3", "5D", "0", IDC_ASCQ, 1}},   // a single digit is the low one: 00
+        {IDC_ASCQ, "2", {"3", "5D", "02", IDC_ASCQ, 1}},
+        {IDC_ASCQ, "7", {"3", "5D", "02", IDC_ASCQ, 1}},  // full: nothing more is taken
+    };
+    for (const Step& step : steps) {
+        Type(step.field, step.typed);
+        EXPECT_EQ(step.after.sk, Text(IDC_SK)) << step.typed;
+        EXPECT_EQ(step.after.asc, Text(IDC_ASC)) << step.typed;
+        EXPECT_EQ(step.after.ascq, Text(IDC_ASCQ)) << step.typed;
+        EXPECT_EQ(step.after.focus, FocusedId()) << step.typed;
+        EXPECT_EQ(step.after.rows, RowCount()) << step.typed;
+    }
+    DWORD start = 1, end = 0;
+    SetFocus(Item(IDC_SK));
+    Type(IDC_SK, "\b");  // deleting the SK digit leaves the focus where it is
+    EXPECT_EQ(IDC_SK, FocusedId());
+    Type(IDC_SK, "5");
+    SendMessageW(Item(IDC_ASC), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(IDC_ASC, FocusedId());
+    EXPECT_EQ(0u, start);
+    EXPECT_EQ(2u, end);
+}
+
+TEST_F(DecoderWindowTest, CommandLineTailSeedsTheFields) {
+    struct Case { const char* tail; FieldState shows; } cases[] = {
+        {"6 29", {"6", "29", "??", IDC_SK, 5}},
+        {"3 5d 2", {"3", "5D", "2?", IDC_SK, 0}},
+        {"-sk 6", {"S", "K6", "??", IDC_SK, 0}},
+        {"b", {"B", "??", "??", IDC_SK, 6}},
+        {"", {"?", "??", "??", IDC_SK, 216}},
+    };
+    for (const Case& c : cases) {
+        Open(c.tail);
+        EXPECT_EQ(c.shows.sk, Text(IDC_SK)) << c.tail;
+        EXPECT_EQ(c.shows.asc, Text(IDC_ASC)) << c.tail;
+        EXPECT_EQ(c.shows.ascq, Text(IDC_ASCQ)) << c.tail;
+        EXPECT_EQ(c.shows.focus, FocusedId()) << c.tail;
+        EXPECT_EQ(c.shows.rows, RowCount()) << c.tail;
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
+TEST_F(DecoderWindowTest, HeaderClicksSortEveryColumnBothWays) {
+    Open();
+    for (int column = 0; column < 4; ++column) {
+        for (int click = 0; click < 2; ++click) {
+            ClickHeader(column);
+            bool ascending = click == 0;
+            ASSERT_EQ(216, RowCount());
+            std::vector<std::wstring> cells;
+            for (int row = 0; row < 216; ++row) cells.push_back(Cell(row, column));
+            for (int row = 1; row < 216; ++row) {
+                int order = lstrcmpiW(cells[row - 1].c_str(), cells[row].c_str());
+                EXPECT_TRUE(ascending ? order <= 0 : order >= 0)
+                    << "column " << column << (ascending ? " up" : " down") << " row " << row;
+            }
+            for (int other = 0; other < 4; ++other) {
+                int arrows = HeaderFormat(other) & (HDF_SORTUP | HDF_SORTDOWN);
+                EXPECT_EQ(other != column ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN, arrows);
+            }
+        }
+    }
+}
+
+TEST_F(DecoderWindowTest, SortKeepsRowsWholeAndRemembersDirections) {
+    Open("6 29");
+    ClickHeader(3);  // Description, ascending
+    EXPECT_EQ("bus device reset function occurred,bus reset occurred,device internal reset,"
+              "power on occurred,power on, reset, or bus device reset occurred",
+              Column(3));
+    EXPECT_EQ("03,02,04,01,00", Column(2));  // each row's cells stay together
+    ClickHeader(2);
+    ClickHeader(2);  // ASCQ descending
+    ClickHeader(3);  // Description again: ascending, as it was
+    EXPECT_EQ("03,02,04,01,00", Column(2));
+    ClickHeader(2);  // ASCQ again: descending, as it was
+    EXPECT_EQ("04,03,02,01,00", Column(2));
+    EXPECT_EQ(HDF_SORTDOWN, HeaderFormat(2) & (HDF_SORTUP | HDF_SORTDOWN));
+
+    Type(IDC_ASCQ, "\b\b");  // a rebuild: table order, the arrow stays
+    EXPECT_EQ("00,01,02,03,04", Column(2));
+    EXPECT_EQ(HDF_SORTDOWN, HeaderFormat(2) & (HDF_SORTUP | HDF_SORTDOWN));
+    ClickHeader(2);  // the next click inverts the remembered direction
+    EXPECT_EQ("00,01,02,03,04", Column(2));
+    EXPECT_EQ(HDF_SORTUP, HeaderFormat(2) & (HDF_SORTUP | HDF_SORTDOWN));
+}
+
+TEST_F(DecoderWindowTest, EnterKeepsTheDialogAndEscapeEndsIt) {
+    Open("6 29");
+    MSG enter = {Item(IDC_SK), WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+    SetFocus(Item(IDC_SK));
+    EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(5, RowCount());
+    EXPECT_EQ("6", Text(IDC_SK));
+
+    MSG escape = {Item(IDC_SK), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
+    EXPECT_TRUE(IsDialogMessageW(dialog, &escape));
+    EXPECT_FALSE(IsWindowVisible(dialog));  // EndDialog hides a modeless dialog
+}
+
+TEST_F(DecoderWindowTest, ResizingKeepsListAndLinkInPlace) {
+    Open();
+    RECT listBefore = ChildRect(List());
+    HWND link = Item(IDC_LINK);
+    RECT linkBefore = ChildRect(link);
+    LRESULT descriptionWidth = SendMessageW(List(), LVM_GETCOLUMNWIDTH, 3, 0);
+
+    struct Size { int cx, cy; } sizes[] = {{1200, 700}, {300, 200}, {900, listBefore.top}, {500, 10}};
+    for (const Size& size : sizes) {
+        SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.cx, size.cy));
+        RECT list = ChildRect(List());
+        RECT linkNow = ChildRect(link);
+        EXPECT_EQ(listBefore.left, list.left);
+        EXPECT_EQ(listBefore.top, list.top);
+        EXPECT_EQ(size.cx, list.right - list.left) << size.cx;
+        int height = size.cy - listBefore.top;
+        EXPECT_EQ(height > 0 ? height : 0, list.bottom - list.top) << size.cy;
+        EXPECT_EQ(size.cx - 4, linkNow.right) << size.cx;
+        EXPECT_EQ(linkBefore.top, linkNow.top);
+        EXPECT_EQ(linkBefore.right - linkBefore.left, linkNow.right - linkNow.left);
+    }
+    EXPECT_EQ(descriptionWidth, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 3, 0));
+
+    RECT listNow = ChildRect(List());
+    SendMessageW(dialog, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    RECT listMinimised = ChildRect(List());
+    EXPECT_TRUE(EqualRect(&listNow, &listMinimised));
+}
+
+TEST_F(DecoderWindowTest, SizeMessageBeforeInitialisationChangesNothing) {
+    Open();
+    RECT before = ChildRect(List());
+    gResultList = nullptr;
+    gLinkControl = nullptr;
+    DecoderDialogProc(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100));
+    RECT after = ChildRect(List());
+    EXPECT_TRUE(EqualRect(&before, &after));
+}

@@ -1,0 +1,115 @@
+// The decoder dialog's procedure: it only dispatches, one handler a message.
+#include "decoder.h"
+
+#include <commctrl.h>
+
+#include "query/column_sort.h"
+#include "query/command_tail.h"
+#include "query/field_entry.h"
+#include "resource.h"
+
+HWND gLinkControl;
+
+namespace {
+
+const FieldKind kFields[] = {kFieldSk, kFieldAsc, kFieldAscq};
+
+typedef HRESULT(WINAPI* SetWindowThemeProc)(HWND, LPCWSTR, LPCWSTR);
+
+// The list's visual theme, only where uxtheme is already in the process.
+void ApplyExplorerTheme(HWND list) {
+    HMODULE uxtheme = GetModuleHandleW(L"uxtheme");
+    if (!uxtheme) return;
+    FARPROC proc = GetProcAddress(uxtheme, "SetWindowTheme");
+    if (proc) reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void*>(proc))(list, L"Explorer", nullptr);
+}
+
+// listWidth is the list's client width when the dialog opens.
+void InsertColumns(HWND list, int listWidth) {
+    // The columns fill the list exactly, leaving room for a vertical scroll bar.
+    int descriptionWidth = listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - 150;
+    struct Column { const wchar_t* title; int width; } columns[] = {
+        {L"SK", 50}, {L"ASC", 50}, {L"ASCQ", 50}, {L"Description", descriptionWidth}};
+    for (int i = 0; i < 4; ++i) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.cx = columns[i].width;
+        column.pszText = const_cast<LPWSTR>(columns[i].title);
+        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+BOOL OnInitDialog(HWND window) {
+    HICON icon = LoadIconW(gInstance, MAKEINTRESOURCEW(IDI_APP));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    for (FieldKind field : kFields)
+        SendDlgItemMessageW(window, field, EM_LIMITTEXT, FieldTextLimit(field), 0);
+    for (FieldKind field : kFields)
+        SetWindowSubclass(GetDlgItem(window, field), HexFieldSubclassProc, 0, 0);
+
+    if (gCommandTail) {
+        // Each text raises EN_CHANGE; the rebuilds it asks for find no list yet.
+        SeedTexts seed = SeedFieldsFromTail(gCommandTail);
+        SetWindowTextA(GetDlgItem(window, IDC_ASCQ), seed.ascq);
+        SetWindowTextA(GetDlgItem(window, IDC_ASC), seed.asc);
+        SetWindowTextA(GetDlgItem(window, IDC_SK), seed.sk);
+    }
+
+    gLinkControl = GetDlgItem(window, IDC_LINK);
+    HWND list = GetDlgItem(window, IDC_LIST);
+    ApplyExplorerTheme(list);
+    gResultList = reinterpret_cast<ResultList>(list);
+    RECT client;
+    GetClientRect(list, &client);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    InsertColumns(list, client.right);
+    RefreshResultList();
+    return TRUE;  // the platform focuses the first tab stop: the SK field
+}
+
+void OnFieldChanged(HWND window, FieldKind field) {
+    char text[8];
+    int length = GetDlgItemTextA(window, field, text, sizeof text);
+    FieldKind next = FieldAdvanceRule(field, length);
+    if (next != kNoField) {
+        HWND nextField = GetDlgItem(window, next);
+        SetFocus(nextField);
+        SendMessageW(nextField, EM_SETSEL, 0, -1);
+    }
+    RefreshResultList();
+}
+
+BOOL OnCommand(HWND window, int id, int code) {
+    switch (id) {
+        case IDOK: return TRUE;  // Enter neither closes nor changes anything
+        case IDCANCEL: EndDialog(window, 0); return TRUE;
+        case IDC_SK:
+        case IDC_ASC:
+        case IDC_ASCQ:
+            if (code == EN_CHANGE) OnFieldChanged(window, static_cast<FieldKind>(id));
+            return FALSE;
+    }
+    return FALSE;
+}
+
+void OnNotify(const NMHDR* header) {
+    if (header->idFrom == IDC_LIST && header->code == LVN_COLUMNCLICK)
+        OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+    else if (header->idFrom == IDC_LINK && (header->code == NM_CLICK || header->code == NM_RETURN))
+        OpenProductPage();
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DecoderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return OnInitDialog(window);
+        case WM_COMMAND: return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
+        case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); return FALSE;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) LayoutControls(window, LOWORD(lParam), HIWORD(lParam));
+            return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,131 @@
+// The result list's operations over the report list view and its header.
+#include "decoder.h"
+
+#include <commctrl.h>
+
+#include "query/column_sort.h"
+#include "query/result_list.h"
+
+static_assert(kHeaderSortUp == HDF_SORTUP && kHeaderSortDown == HDF_SORTDOWN, "header arrow flags");
+
+namespace {
+
+HWND ListWindow(ResultList list) {
+    return reinterpret_cast<HWND>(list);
+}
+
+// Row ranks by table index, handed to CompareByRank through the sort.
+struct RowRanks {
+    short rank[kSenseTableCount];
+};
+
+int CALLBACK CompareByRank(LPARAM code1, LPARAM code2, LPARAM ranks) {
+    const RowRanks* r = reinterpret_cast<const RowRanks*>(ranks);
+    int index1 = FindSenseEntry(static_cast<PackedCode>(code1));
+    int index2 = FindSenseEntry(static_cast<PackedCode>(code2));
+    if (index1 < 0 || index2 < 0) return 0;
+    return r->rank[index1] - r->rank[index2];
+}
+
+PackedCode RowCode(HWND list, int row) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return static_cast<PackedCode>(item.lParam);
+}
+
+// Many row changes at once are drawn once, at the end.
+void SuspendRedraw(HWND list) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+}
+
+void ResumeRedraw(HWND list) {
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+}  // namespace
+
+void ListDeleteAllRows(ResultList list) {
+    SendMessageW(ListWindow(list), LVM_DELETEALLITEMS, 0, 0);
+}
+
+int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode itemData) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = row;
+    item.pszText = const_cast<LPWSTR>(cell0);
+    item.lParam = static_cast<LPARAM>(itemData);
+    return static_cast<int>(SendMessageW(ListWindow(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListSetCellText(ResultList list, int row, int column, const WideChar* text) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<LPWSTR>(text);
+    SendMessageW(ListWindow(list), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity) {
+    buffer[0] = 0;
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = capacity;
+    SendMessageW(ListWindow(list), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int ListGetRowCount(ResultList list) {
+    return static_cast<int>(SendMessageW(ListWindow(list), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListGetHeaderFormat(ResultList list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(ListWindow(list), LVM_GETHEADER, 0, 0));
+    HDITEMW item = {};
+    item.mask = HDI_FORMAT;
+    SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+    return item.fmt;
+}
+
+void ListSetHeaderFormat(ResultList list, int column, int format) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(ListWindow(list), LVM_GETHEADER, 0, 0));
+    HDITEMW item = {};
+    item.mask = HDI_FORMAT;
+    item.fmt = format;
+    SendMessageW(header, HDM_SETITEMW, column, reinterpret_cast<LPARAM>(&item));
+}
+
+// The rows are first ordered with CompareRows over row indices while the list
+// is untouched, then the list puts them into that order by each row's rank,
+// found through its item data. Reading cells from inside the list's own sort
+// callback is not reliable: Wine hands LVM_SORTITEMSEX's comparator positions
+// in a copy being sorted while LVM_GETITEMTEXTW reads the unsorted rows.
+void ListSortRows(ResultList list, int column) {
+    HWND window = ListWindow(list);
+    int order[kSenseTableCount];
+    int count = OrderRowsByColumn(order, ListGetRowCount(list), column);
+    RowRanks ranks;
+    for (int i = 0; i < kSenseTableCount; ++i) ranks.rank[i] = 0;
+    for (int i = 0; i < count; ++i) {
+        int index = FindSenseEntry(RowCode(window, order[i]));
+        if (index >= 0) ranks.rank[index] = static_cast<short>(i);
+    }
+    SuspendRedraw(window);
+    SendMessageW(window, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&ranks), reinterpret_cast<LPARAM>(CompareByRank));
+    ResumeRedraw(window);
+}
+
+void ReadFieldText(ResultList list, FieldKind field, char* buffer, int capacity) {
+    GetDlgItemTextA(GetParent(ListWindow(list)), field, buffer, capacity);
+}
+
+void RefreshResultList() {
+    HWND list = ListWindow(gResultList);
+    if (!list) return;
+    SuspendRedraw(list);
+    RebuildResultList(gResultList);
+    ResumeRedraw(list);
+}
