@@ -1,17 +1,31 @@
-# Shared by scripts/test and scripts/run: installs what is missing, lets this
-# machine run 32-bit Windows programs, and provides a display and a Wine prefix.
-# Sourced, not run.
+# Shared by the scripts: package installation, displays, Wine prefixes and
+# polling. Sourced, not run.
 
 QUORVEL_PACKAGES=(cmake g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-    g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-utils imagemagick python3-pefile)
+    g++-mingw-w64-i686 python3-pefile xvfb xdotool x11-utils imagemagick)
+# Where the kernel starts 32-bit programs, Wine runs here directly; elsewhere
+# it runs in a small Debian virtual machine (scripts/windows-session).
+QUORVEL_NATIVE_WINE_PACKAGES=(wine wine32:i386)
+QUORVEL_VM_PACKAGES=(qemu-system-x86 debootstrap cpio)
 
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# True when this kernel can start a 32-bit x86 program itself (an emulator
+# registered for them does not count: Wine does not work through qemu-user).
+kernel_runs_32bit() {
+    grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386 && return 1
+    [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
+    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 install_missing_packages() {
-    local missing=() package
-    for package in "${QUORVEL_PACKAGES[@]}"; do
+    local wanted=("${QUORVEL_PACKAGES[@]}" "${QUORVEL_NATIVE_WINE_PACKAGES[@]}") missing=() package
+    if dpkg-query -W -f='${Status}' libc6:i386 2>/dev/null | grep -q 'install ok installed' && ! kernel_runs_32bit; then
+        wanted=("${QUORVEL_PACKAGES[@]}" "${QUORVEL_VM_PACKAGES[@]}")
+    fi
+    for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -19,25 +33,28 @@ install_missing_packages() {
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
     as_root apt-get update -qq
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    # wine32 brings the 32-bit loader: only now can we tell whether it runs here.
+    if ! kernel_runs_32bit; then
+        missing=()
+        for package in "${QUORVEL_VM_PACKAGES[@]}"; do
+            dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+        done
+        if [ ${#missing[@]} -gt 0 ]; then
+            echo "== this kernel does not start 32-bit programs; installing: ${missing[*]}"
+            as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+        fi
+    fi
 }
 
-# Wine runs 32-bit Windows code in a 32-bit Linux process. Where the kernel
-# cannot start 32-bit programs (some virtual machines lack the compat mode),
-# they run through qemu-user instead, registered with binfmt_misc.
-enable_32bit_programs() {
-    /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
-    echo "== this kernel does not start 32-bit programs: running them through qemu-user"
-    if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed'; then
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq qemu-user-static >/dev/null
-    fi
-    local binfmt=/proc/sys/fs/binfmt_misc
-    [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
-    if [ ! -e "$binfmt/qemu-i386" ]; then
-        local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-        local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-        echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386-static:F" | as_root tee "$binfmt/register" >/dev/null
-    fi
-    /usr/lib/wine/wine --version >/dev/null 2>&1 || { echo "cannot run 32-bit programs here" >&2; return 1; }
+# wait_for SECONDS WHAT COMMAND...: polls COMMAND until it succeeds.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        if [ $SECONDS -ge $deadline ]; then echo "timed out after ${seconds}s waiting for $what" >&2; return 1; fi
+        sleep 0.2
+    done
 }
 
 # Starts a private Xvfb and exports DISPLAY; it is stopped when the shell exits.
@@ -50,32 +67,21 @@ start_private_display() {
     QUORVEL_XVFB_PID=$!
     trap 'kill $QUORVEL_XVFB_PID 2>/dev/null' EXIT
     export DISPLAY=":$number"
-    wait_for 20 "the display $DISPLAY" xdpyinfo >/dev/null 2>&1
+    wait_for 30 "the display $DISPLAY" xdpyinfo >/dev/null 2>&1
 }
 
-# wait_for SECONDS WHAT COMMAND...: polls COMMAND until it succeeds.
-wait_for() {
-    local seconds=$1 what=$2
-    shift 2
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        if [ $SECONDS -ge $deadline ]; then echo "timed out waiting for $what" >&2; return 1; fi
-        sleep 0.2
-    done
-}
-
-# Creates the Wine prefix of the win32 build tree once: no crash dialog, and
-# a virtual desktop so that Wine draws window frames without a window manager.
+# Creates a Wine prefix once: no crash dialog, and a virtual desktop so that
+# Wine draws window frames without a window manager.
 prepare_wine_prefix() {
     local prefix=$1
     export QUORVEL_WINEPREFIX=$prefix
     [ -f "$prefix/.quorvel-ready" ] && return 0
-    echo "== creating the Wine prefix (once per build tree)"
+    echo "== creating the Wine prefix"
     rm -rf "$prefix"
     mkdir -p "$prefix"
-    WINEDEBUG=-all cmake/wine-run.sh wineboot -i >/dev/null 2>&1 || true
+    WINEDEBUG=-all "$QUORVEL_ROOT/cmake/wine-run.sh" wineboot -i >/dev/null 2>&1 || true
     WINEPREFIX=$prefix wineserver -w
-    cat >> "$prefix/user.reg" <<'REG'
+    cat >>"$prefix/user.reg" <<'REG'
 
 [Software\\Wine\\WineDbg] 1700000000
 "ShowCrashDialog"=dword:00000000
