@@ -1,0 +1,265 @@
+// A probe that starts quorvel.exe and reads its window from outside, for the
+// end-to-end scenarios. It reads one command a line on standard input and
+// answers with one line on standard output:
+//
+//   launch HEX            start a process whose whole command line is the
+//                         hex-encoded bytes; answers "pid N"
+//   window                "window H" for the decoder's window, 0 if none yet
+//   state                 field texts, row count, focused control, selection
+//                         of the focused field, and header arrows (U, D or -)
+//   column C              the cells of list column C, joined by '|'
+//   geometry              client size and the list's and link's rectangles
+//                         in client coordinates
+//   point header C | link | close | border
+//                         a screen point on header item C, on the link's
+//                         anchor, on the close box, on the right sizing border
+//   close                 posts WM_CLOSE to the decoder's window
+//   wait MS               "exit N" once the process has ended, else "running"
+//   quit
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char kCaption[] = "SCSI Sense Code Decoder";
+PROCESS_INFORMATION gProcess;
+
+struct FindContext {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDecoder(HWND window, LPARAM context) {
+    FindContext* find = reinterpret_cast<FindContext*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char caption[64] = {0};
+    GetWindowTextA(window, caption, sizeof caption);
+    if (processId == find->processId && std::strcmp(caption, kCaption) == 0) {
+        find->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND Decoder() {
+    FindContext find = {gProcess.dwProcessId, nullptr};
+    if (gProcess.hProcess) EnumWindows(FindDecoder, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// Memory in the decoder's process for messages that carry pointers.
+struct Remote {
+    void* address;
+    explicit Remote(SIZE_T size)
+        : address(VirtualAllocEx(gProcess.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~Remote() { VirtualFreeEx(gProcess.hProcess, address, 0, MEM_RELEASE); }
+    void Write(const void* data, SIZE_T size, SIZE_T offset = 0) {
+        WriteProcessMemory(gProcess.hProcess, static_cast<char*>(address) + offset, data, size, nullptr);
+    }
+    void Read(void* data, SIZE_T size, SIZE_T offset = 0) {
+        ReadProcessMemory(gProcess.hProcess, static_cast<char*>(address) + offset, data, size, nullptr);
+    }
+    LPARAM At(SIZE_T offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
+};
+
+std::string FieldText(HWND dialog, int id) {
+    char text[16] = {0};
+    SendMessageA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+HWND Header(HWND dialog) {
+    return reinterpret_cast<HWND>(SendMessageW(GetDlgItem(dialog, 50), LVM_GETHEADER, 0, 0));
+}
+
+int HeaderFormat(HWND header, int column) {
+    Remote remote(sizeof(HDITEMW));
+    HDITEMW item = {};
+    item.mask = HDI_FORMAT;
+    remote.Write(&item, sizeof item);
+    SendMessageW(header, HDM_GETITEMW, column, remote.At());
+    remote.Read(&item, sizeof item);
+    return item.fmt;
+}
+
+std::string Cell(HWND list, int row, int column) {
+    Remote remote(sizeof(LVITEMW) + 260 * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof item));
+    item.cchTextMax = 260;
+    remote.Write(&item, sizeof item);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, remote.At());
+    wchar_t text[260] = {0};
+    remote.Read(text, sizeof text - sizeof(wchar_t), sizeof item);
+    std::string ascii;
+    for (const wchar_t* p = text; *p; ++p) ascii += *p < 128 ? static_cast<char>(*p) : '#';
+    return ascii;
+}
+
+RECT InClient(HWND dialog, HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void State(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(gProcess.dwThreadId, &info);
+    int focus = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+    DWORD selection = info.hwndFocus ? static_cast<DWORD>(SendMessageW(info.hwndFocus, EM_GETSEL, 0, 0)) : 0;
+    HWND header = Header(dialog);
+    char arrows[5] = {0};
+    for (int column = 0; column < 4; ++column) {
+        int format = HeaderFormat(header, column);
+        arrows[column] = (format & HDF_SORTUP) ? 'U' : (format & HDF_SORTDOWN) ? 'D' : '-';
+    }
+    std::printf("state sk=%s asc=%s ascq=%s rows=%d focus=%d sel=%u,%u arrows=%s\n", FieldText(dialog, 51).c_str(),
+                FieldText(dialog, 52).c_str(), FieldText(dialog, 53).c_str(),
+                static_cast<int>(SendMessageW(GetDlgItem(dialog, 50), LVM_GETITEMCOUNT, 0, 0)), focus,
+                LOWORD(selection), HIWORD(selection), arrows);
+}
+
+// Scans the window for a screen point where WM_NCHITTEST answers code.
+bool FindHitPoint(HWND window, LRESULT code, POINT* found) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.right - 1; x >= rect.left; --x)
+            if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) {
+                *found = {x, y};
+                return true;
+            }
+    return false;
+}
+
+bool LinkPoint(HWND dialog, POINT* found) {
+    HWND link = GetDlgItem(dialog, 54);
+    RECT client;
+    GetClientRect(link, &client);
+    Remote remote(sizeof(LHITTESTINFO));
+    for (int x = 0; x < client.right; ++x) {
+        LHITTESTINFO hit = {};
+        hit.pt = {x, client.bottom / 2};
+        remote.Write(&hit, sizeof hit);
+        if (SendMessageW(link, LM_HITTEST, 0, remote.At())) {
+            POINT point = {x + 3, client.bottom / 2};
+            MapWindowPoints(link, HWND_DESKTOP, &point, 1);
+            *found = point;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Point(HWND dialog, const char* what, int column) {
+    POINT point = {-1, -1};
+    bool ok = false;
+    if (std::strcmp(what, "header") == 0) {
+        Remote remote(sizeof(RECT));
+        HWND header = Header(dialog);
+        if (SendMessageW(header, HDM_GETITEMRECT, column, remote.At())) {
+            RECT rect;
+            remote.Read(&rect, sizeof rect);
+            point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+            MapWindowPoints(header, HWND_DESKTOP, &point, 1);
+            ok = true;
+        }
+    } else if (std::strcmp(what, "link") == 0) {
+        ok = LinkPoint(dialog, &point);
+    } else if (std::strcmp(what, "close") == 0) {
+        ok = FindHitPoint(dialog, HTCLOSE, &point);
+    } else if (std::strcmp(what, "border") == 0) {
+        RECT rect;
+        GetWindowRect(dialog, &rect);
+        for (int x = rect.right + 4; x >= rect.right - 8 && !ok; --x)
+            if (SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(x, (rect.top + rect.bottom) / 2)) == HTRIGHT) {
+                point = {x, (rect.top + rect.bottom) / 2};
+                ok = true;
+            }
+    }
+    if (ok) std::printf("point %ld %ld\n", point.x, point.y);
+    else std::printf("point none\n");
+}
+
+void Launch(const char* hex) {
+    std::string commandLine;
+    for (const char* p = hex; p[0] && p[1]; p += 2) {
+        unsigned byte = 0;
+        std::sscanf(p, "%2x", &byte);
+        commandLine += static_cast<char>(byte);
+    }
+    if (gProcess.hProcess) {
+        CloseHandle(gProcess.hProcess);
+        CloseHandle(gProcess.hThread);
+    }
+    gProcess = PROCESS_INFORMATION();
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string buffer = commandLine;
+    if (CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &gProcess))
+        std::printf("pid %lu\n", gProcess.dwProcessId);
+    else
+        std::printf("error %lu\n", GetLastError());
+}
+
+}  // namespace
+
+int main() {
+    char line[140000];
+    while (std::fgets(line, sizeof line, stdin)) {
+        line[std::strcspn(line, "\r\n")] = 0;
+        char command[32] = {0}, word[32] = {0};
+        int number = 0;
+        std::sscanf(line, "%31s %31s", command, word);
+        std::sscanf(line, "%*s %d", &number);
+        HWND dialog = Decoder();
+        if (std::strcmp(command, "quit") == 0) break;
+        if (std::strcmp(command, "launch") == 0) {
+            Launch(line + 7);
+        } else if (std::strcmp(command, "window") == 0) {
+            std::printf("window %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(dialog)));
+        } else if (std::strcmp(command, "wait") == 0) {
+            DWORD code = 0;
+            if (gProcess.hProcess && WaitForSingleObject(gProcess.hProcess, number) == WAIT_OBJECT_0 &&
+                GetExitCodeProcess(gProcess.hProcess, &code))
+                std::printf("exit %lu\n", code);
+            else
+                std::printf("running\n");
+        } else if (!dialog) {
+            std::printf("nowindow\n");
+        } else if (std::strcmp(command, "state") == 0) {
+            State(dialog);
+        } else if (std::strcmp(command, "column") == 0) {
+            HWND list = GetDlgItem(dialog, 50);
+            int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+            std::string cells;
+            for (int row = 0; row < rows; ++row) cells += (row ? "|" : "") + Cell(list, row, number);
+            std::printf("column %s\n", cells.c_str());
+        } else if (std::strcmp(command, "geometry") == 0) {
+            RECT client, list = InClient(dialog, GetDlgItem(dialog, 50)), link = InClient(dialog, GetDlgItem(dialog, 54));
+            GetClientRect(dialog, &client);
+            std::printf("geometry client=%ld,%ld list=%ld,%ld,%ld,%ld link=%ld,%ld,%ld,%ld\n", client.right,
+                        client.bottom, list.left, list.top, list.right, list.bottom, link.left, link.top,
+                        link.right, link.bottom);
+        } else if (std::strcmp(command, "point") == 0) {
+            int column = 0;
+            std::sscanf(line, "%*s %*s %d", &column);
+            Point(dialog, word, column);
+        } else if (std::strcmp(command, "close") == 0) {
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+            std::printf("closing\n");
+        } else {
+            std::printf("unknown\n");
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# End-to-end scenarios on the shipped quorvel.exe: started under Wine with a
+# virtual desktop, driven with real X keyboard and mouse input (xdotool),
+# read from outside by quorvel_probe.exe. Every wait polls for a state with a
+# time-out. Runs inside scripts/windows-session; screenshots go to
+# build/artifacts.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+. scripts/setup.sh
+exe_windows='Z:'${root//\//\\}'\build\win32\window\quorvel.exe'
+failures=0
+scenarios=0
+
+coproc PROBE { cmake/wine-run.sh build/win32/tests/e2e/quorvel_probe.exe 2>/dev/null; }
+
+ask() {  # ask COMMAND...: one answer line from the probe
+    echo "$*" >&"${PROBE[1]}"
+    local answer
+    IFS= read -r -t 60 answer <&"${PROBE[0]}" || answer="(no answer)"
+    echo "$answer"
+}
+
+# expect WHAT COMMAND PATTERN [SECONDS]: polls the probe until the answer
+# matches the extended regular expression PATTERN.
+expect() {
+    local what=$1 command=$2 pattern=$3 seconds=${4:-30} answer
+    local deadline=$((SECONDS + seconds))
+    while :; do
+        answer=$(ask "$command")
+        [[ $answer =~ $pattern ]] && return 0
+        if [ $SECONDS -ge $deadline ]; then
+            echo "   FAILED: $what: '$command' answered '$answer', expected /$pattern/"
+            failures=$((failures + 1))
+            return 1
+        fi
+        sleep 0.2
+    done
+}
+
+hex() { printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'; }
+
+# start TAIL_HEX [PROGRAM_HEX]: launches the decoder with a quoted path, two
+# blanks and the tail, and waits for its window.
+start() {
+    local program=${2:-$(hex "\"$exe_windows\"  ")}
+    ask "launch $program$1" >/dev/null
+    expect "the window opens" window '^window [1-9]' 120
+}
+
+finish() {  # closes the decoder if it is still there and waits for it
+    ask close >/dev/null
+    expect "the decoder ends" "wait 200" '^exit ' 60
+}
+
+click_at() {  # click_at "point ..." : a real click at the probe's point
+    local answer
+    answer=$(ask "$1")
+    read -r _ x y <<<"$answer"
+    [ "$x" = none ] && { echo "   FAILED: no screen point for '$1'"; failures=$((failures + 1)); return 1; }
+    xdotool mousemove "$x" "$y" click 1
+    # Two clicks on one spot within the double-click time would merge.
+    sleep 0.7
+}
+
+scenario() {
+    scenarios=$((scenarios + 1))
+    echo "-- $1"
+}
+
+scenario "seeded start"
+start "$(hex '6 29')"
+expect "quoted path, two blanks, '6 29'" state 'sk=6 asc=29 ascq=\?\? rows=5 focus=51 '
+finish
+cp build/win32/window/quorvel.exe "build/win32/wineprefix/drive_c/Gerät.exe"
+ask "launch $(hex 'C:\Ger')e4$(hex 't.exe 4')" >/dev/null  # the ANSI byte 0xE4 in an unquoted name
+expect "the window opens" window '^window [1-9]' 120
+expect "a byte above 0x7F stays in the program name" state 'sk=4 asc=\?\? ascq=\?\? rows=26 '
+finish
+start ""
+expect "no arguments" state 'sk=\? asc=\?\? ascq=\?\? rows=216 focus=51 arrows=----'
+import -window root "$QUORVEL_ARTIFACTS/full-list.png"
+
+scenario "typing flow"
+xdotool type --delay 150 3
+expect "'3' moves to ASC with its text selected" state 'sk=3 asc=\?\? ascq=\?\? rows=37 focus=52 sel=0,2 '
+xdotool type --delay 150 5d
+expect "'5d' arrives as '5D' and moves to ASCQ" state 'sk=3 asc=5D ascq=\?\? rows=4 focus=53 sel=0,2 '
+xdotool type --delay 150 02
+expect "'02' leaves one row" state 'sk=3 asc=5D ascq=02 rows=1 focus=53 '
+xdotool type --delay 150 'g /'
+xdotool key BackSpace BackSpace
+expect "'g', space and '/' change nothing; backspace widens the list" state 'sk=3 asc=5D ascq= rows=4 focus=53 '
+
+scenario "closing"
+xdotool key Return
+expect "Enter keeps the window and the list" state 'sk=3 asc=5D ascq= rows=4 '
+xdotool key Escape
+expect "Escape ends the process with code 0" "wait 200" '^exit 0$' 60
+start ""
+click_at "point close"
+expect "the close box ends the process with code 0" "wait 200" '^exit 0$' 60
+env -u DISPLAY cmake/wine-run.sh build/win32/window/quorvel.exe >/dev/null 2>&1
+status=$?
+[ $status = 1 ] || { echo "   FAILED: without a display the exit code is $status, expected 1"; failures=$((failures + 1)); }
+
+scenario "sorting by header clicks"
+start "$(hex '6')"
+expect "sense key 6" state 'rows=40 '
+click_at "point header 3"
+expect "first click: ascending, arrow on Description only" state 'arrows=---U'
+expect "rows in ascending order" "column 3" '^column bus device reset function occurred\|bus reset occurred\|changed operating definition\|'
+click_at "point header 3"
+expect "second click: descending" state 'arrows=---D'
+expect "rows in descending order" "column 3" '^column threshold condition met\|target operating conditions have changed\|standby condition activated by timer\|'
+expect "the last row" "column 3" '\|bus device reset function occurred$'
+import -window root "$QUORVEL_ARTIFACTS/sense-key-6-by-description-descending.png"
+click_at "point header 1"
+expect "the arrow moves to ASC" state 'arrows=-U--'
+
+scenario "resize"
+read -r _ client list link <<<"$(ask geometry)"
+read -r x y <<<"$(ask 'point border' | cut -d' ' -f2-)"
+xdotool mousemove "$x" "$y" mousedown 1 mousemove $((x + 150)) "$y" mouseup 1
+width=${client#client=}; width=${width%,*}; height=${client#*,}
+wider=$((width + 150))
+expect "list fills the client area, link 4 px from the right edge" geometry \
+    "^geometry client=$wider,$height list=0,([0-9]+),$wider,$height link=[0-9]+,[0-9]+,$((wider - 4)),"
+finish
+
+scenario "the link"
+browser_log=$QUORVEL_ARTIFACTS/browser.log
+rm -f "$browser_log"
+cat >build/win32/record-browser <<SCRIPT
+#!/bin/sh
+echo "\$1" >>"$browser_log"
+SCRIPT
+chmod +x build/win32/record-browser
+WINEDEBUG=-all cmake/wine-run.sh reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$root/build/win32/record-browser" /f >/dev/null 2>&1
+start ""
+click_at "point link"
+wait_for 60 "the browser to be asked" test -s "$browser_log"
+finish
+if [ "$(cat "$browser_log")" != "https://quorvel.example/quorvel.html" ]; then
+    echo "   FAILED: the browser was asked for: $(tr '\n' ' ' <"$browser_log")"
+    failures=$((failures + 1))
+fi
+
+ask quit >/dev/null
+echo "end to end: $scenarios scenarios, $failures failed checks"
+[ $failures = 0 ]
