@@ -28,6 +28,14 @@ namespace {
 const char kCaption[] = "SCSI Sense Code Decoder";
 PROCESS_INFORMATION gProcess;
 
+// Messages to the decoder give up after a while, so a busy decoder shows as
+// a wrong answer instead of a probe that hangs.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) return 0;
+    return static_cast<LRESULT>(result);
+}
+
 struct FindContext {
     DWORD processId;
     HWND found;
@@ -39,7 +47,8 @@ BOOL CALLBACK FindDecoder(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &processId);
     char caption[64] = {0};
     GetWindowTextA(window, caption, sizeof caption);
-    if (processId == find->processId && std::strcmp(caption, kCaption) == 0) {
+    // Only once shown: the dialog is filled before it becomes visible.
+    if (processId == find->processId && std::strcmp(caption, kCaption) == 0 && IsWindowVisible(window)) {
         find->found = window;
         return FALSE;
     }
@@ -69,12 +78,14 @@ struct Remote {
 
 std::string FieldText(HWND dialog, int id) {
     char text[16] = {0};
-    SendMessageA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        10000, &copied);
     return text;
 }
 
 HWND Header(HWND dialog) {
-    return reinterpret_cast<HWND>(SendMessageW(GetDlgItem(dialog, 50), LVM_GETHEADER, 0, 0));
+    return reinterpret_cast<HWND>(Send(GetDlgItem(dialog, 50), LVM_GETHEADER, 0, 0));
 }
 
 int HeaderFormat(HWND header, int column) {
@@ -82,7 +93,7 @@ int HeaderFormat(HWND header, int column) {
     HDITEMW item = {};
     item.mask = HDI_FORMAT;
     remote.Write(&item, sizeof item);
-    SendMessageW(header, HDM_GETITEMW, column, remote.At());
+    Send(header, HDM_GETITEMW, column, remote.At());
     remote.Read(&item, sizeof item);
     return item.fmt;
 }
@@ -94,7 +105,7 @@ std::string Cell(HWND list, int row, int column) {
     item.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof item));
     item.cchTextMax = 260;
     remote.Write(&item, sizeof item);
-    SendMessageW(list, LVM_GETITEMTEXTW, row, remote.At());
+    Send(list, LVM_GETITEMTEXTW, row, remote.At());
     wchar_t text[260] = {0};
     remote.Read(text, sizeof text - sizeof(wchar_t), sizeof item);
     std::string ascii;
@@ -114,7 +125,7 @@ void State(HWND dialog) {
     info.cbSize = sizeof info;
     GetGUIThreadInfo(gProcess.dwThreadId, &info);
     int focus = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
-    DWORD selection = info.hwndFocus ? static_cast<DWORD>(SendMessageW(info.hwndFocus, EM_GETSEL, 0, 0)) : 0;
+    DWORD selection = info.hwndFocus ? static_cast<DWORD>(Send(info.hwndFocus, EM_GETSEL, 0, 0)) : 0;
     HWND header = Header(dialog);
     char arrows[5] = {0};
     for (int column = 0; column < 4; ++column) {
@@ -123,7 +134,7 @@ void State(HWND dialog) {
     }
     std::printf("state sk=%s asc=%s ascq=%s rows=%d focus=%d sel=%u,%u arrows=%s\n", FieldText(dialog, 51).c_str(),
                 FieldText(dialog, 52).c_str(), FieldText(dialog, 53).c_str(),
-                static_cast<int>(SendMessageW(GetDlgItem(dialog, 50), LVM_GETITEMCOUNT, 0, 0)), focus,
+                static_cast<int>(Send(GetDlgItem(dialog, 50), LVM_GETITEMCOUNT, 0, 0)), focus,
                 LOWORD(selection), HIWORD(selection), arrows);
 }
 
@@ -133,30 +144,36 @@ bool FindHitPoint(HWND window, LRESULT code, POINT* found) {
     GetWindowRect(window, &rect);
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.right - 1; x >= rect.left; --x)
-            if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) {
+            if (Send(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) {
                 *found = {x, y};
                 return true;
             }
     return false;
 }
 
+// A point on the link's anchor: found with LM_HITTEST where the control
+// answers it, else a few pixels into the control, where the anchor starts
+// when the text is drawn from the left.
 bool LinkPoint(HWND dialog, POINT* found) {
     HWND link = GetDlgItem(dialog, 54);
     RECT client;
     GetClientRect(link, &client);
     Remote remote(sizeof(LHITTESTINFO));
-    for (int x = 0; x < client.right; ++x) {
-        LHITTESTINFO hit = {};
-        hit.pt = {x, client.bottom / 2};
-        remote.Write(&hit, sizeof hit);
-        if (SendMessageW(link, LM_HITTEST, 0, remote.At())) {
-            POINT point = {x + 3, client.bottom / 2};
-            MapWindowPoints(link, HWND_DESKTOP, &point, 1);
-            *found = point;
-            return true;
+    POINT point = {6, client.bottom / 2};
+    for (int y = 0; y < client.bottom; y += 2)
+        for (int x = 0; x < client.right; x += 2) {
+            LHITTESTINFO hit = {};
+            hit.pt = {x, y};
+            remote.Write(&hit, sizeof hit);
+            if (Send(link, LM_HITTEST, 0, remote.At())) {
+                point = {x + 2, y};
+                y = client.bottom;
+                break;
+            }
         }
-    }
-    return false;
+    MapWindowPoints(link, HWND_DESKTOP, &point, 1);
+    *found = point;
+    return true;
 }
 
 void Point(HWND dialog, const char* what, int column) {
@@ -165,7 +182,7 @@ void Point(HWND dialog, const char* what, int column) {
     if (std::strcmp(what, "header") == 0) {
         Remote remote(sizeof(RECT));
         HWND header = Header(dialog);
-        if (SendMessageW(header, HDM_GETITEMRECT, column, remote.At())) {
+        if (Send(header, HDM_GETITEMRECT, column, remote.At())) {
             RECT rect;
             remote.Read(&rect, sizeof rect);
             point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -180,7 +197,7 @@ void Point(HWND dialog, const char* what, int column) {
         RECT rect;
         GetWindowRect(dialog, &rect);
         for (int x = rect.right + 4; x >= rect.right - 8 && !ok; --x)
-            if (SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(x, (rect.top + rect.bottom) / 2)) == HTRIGHT) {
+            if (Send(dialog, WM_NCHITTEST, 0, MAKELPARAM(x, (rect.top + rect.bottom) / 2)) == HTRIGHT) {
                 point = {x, (rect.top + rect.bottom) / 2};
                 ok = true;
             }
@@ -220,6 +237,7 @@ int main() {
         int number = 0;
         std::sscanf(line, "%31s %31s", command, word);
         std::sscanf(line, "%*s %d", &number);
+        std::fprintf(stderr, "probe %lu: %.60s\n", GetTickCount(), line);
         HWND dialog = Decoder();
         if (std::strcmp(command, "quit") == 0) break;
         if (std::strcmp(command, "launch") == 0) {
@@ -239,7 +257,7 @@ int main() {
             State(dialog);
         } else if (std::strcmp(command, "column") == 0) {
             HWND list = GetDlgItem(dialog, 50);
-            int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+            int rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
             std::string cells;
             for (int row = 0; row < rows; ++row) cells += (row ? "|" : "") + Cell(list, row, number);
             std::printf("column %s\n", cells.c_str());

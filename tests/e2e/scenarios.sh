@@ -12,13 +12,17 @@ exe_windows='Z:'${root//\//\\}'\build\win32\window\quorvel.exe'
 failures=0
 scenarios=0
 
-coproc PROBE { cmake/wine-run.sh build/win32/tests/e2e/quorvel_probe.exe 2>/dev/null; }
+coproc PROBE { WINEDEBUG=err+all cmake/wine-run.sh build/win32/tests/e2e/quorvel_probe.exe 2>"$QUORVEL_ARTIFACTS/probe.log"; }
+probe_in=${PROBE[1]}
+probe_out=${PROBE[0]}
 
 ask() {  # ask COMMAND...: one answer line from the probe
-    echo "$*" >&"${PROBE[1]}"
     local answer
-    IFS= read -r -t 60 answer <&"${PROBE[0]}" || answer="(no answer)"
-    echo "$answer"
+    if echo "$*" >&"$probe_in" && IFS= read -r -t 60 answer <&"$probe_out"; then
+        echo "${answer%$'\r'}"  # the probe's console ends its lines with CR LF
+    else
+        echo "(the probe did not answer; see $QUORVEL_ARTIFACTS/probe.log)"
+    fi
 }
 
 # expect WHAT COMMAND PATTERN [SECONDS]: polls the probe until the answer
@@ -78,7 +82,7 @@ expect "the window opens" window '^window [1-9]' 120
 expect "a byte above 0x7F stays in the program name" state 'sk=4 asc=\?\? ascq=\?\? rows=26 '
 finish
 start ""
-expect "no arguments" state 'sk=\? asc=\?\? ascq=\?\? rows=216 focus=51 arrows=----'
+expect "no arguments" state 'sk=\? asc=\?\? ascq=\?\? rows=216 focus=51 sel=[0-9,]+ arrows=----'
 import -window root "$QUORVEL_ARTIFACTS/full-list.png"
 
 scenario "typing flow"
@@ -119,13 +123,28 @@ click_at "point header 1"
 expect "the arrow moves to ASC" state 'arrows=-U--'
 
 scenario "resize"
-read -r _ client list link <<<"$(ask geometry)"
-read -r x y <<<"$(ask 'point border' | cut -d' ' -f2-)"
-xdotool mousemove "$x" "$y" mousedown 1 mousemove $((x + 150)) "$y" mouseup 1
-width=${client#client=}; width=${width%,*}; height=${client#*,}
-wider=$((width + 150))
-expect "list fills the client area, link 4 px from the right edge" geometry \
-    "^geometry client=$wider,$height list=0,([0-9]+),$wider,$height link=[0-9]+,[0-9]+,$((wider - 4)),"
+# (A here-string fed straight from the probe would lose the probe's pipes.)
+answer=$(ask geometry)
+read -r _ client _ <<<"$answer"
+answer=$(ask "point border")
+read -r _ x y <<<"$answer"
+xdotool mousemove "$x" "$y" mousedown 1 mousemove $((x + 60)) "$y" mouseup 1
+width=${client#client=}
+width=${width%,*}
+# Wider, the list as wide as the client area and as tall as what lies below
+# its top edge, the link 4 px from the right edge.
+layout='^geometry client=([0-9]+),([0-9]+) list=0,([0-9]+),([0-9]+),([0-9]+) link=[0-9]+,[0-9]+,([0-9]+),'
+laid_out() {
+    answer=$(ask geometry)
+    [[ $answer =~ $layout ]] || return 1
+    local w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]}
+    [ "$w" -gt "$width" ] && [ "${BASH_REMATCH[4]}" = "$w" ] && [ "${BASH_REMATCH[5]}" = "$h" ] &&
+        [ "${BASH_REMATCH[6]}" = $((w - 4)) ]
+}
+if ! wait_for 30 "the layout after widening" laid_out; then
+    echo "   FAILED: after widening from $width px: $answer"
+    failures=$((failures + 1))
+fi
 finish
 
 scenario "the link"
@@ -138,6 +157,7 @@ SCRIPT
 chmod +x build/win32/record-browser
 WINEDEBUG=-all cmake/wine-run.sh reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$root/build/win32/record-browser" /f >/dev/null 2>&1
 start ""
+expect "the list is filled" state 'rows=216 '
 click_at "point link"
 wait_for 60 "the browser to be asked" test -s "$browser_log"
 finish
@@ -145,6 +165,16 @@ if [ "$(cat "$browser_log")" != "https://quorvel.example/quorvel.html" ]; then
     echo "   FAILED: the browser was asked for: $(tr '\n' ' ' <"$browser_log")"
     failures=$((failures + 1))
 fi
+
+scenario "hostile command lines"
+every_byte=$(for b in $(seq 1 255); do printf '%02x' "$b"; done)
+long_tail=$(hex "6 29 $(printf '%.0s0123456789' $(seq 1 3199))abcde")  # 32,000 characters
+for tail in "$every_byte" "$long_tail" "$every_byte$every_byte"; do
+    start "$tail"
+    expect "the list is filled" state 'rows=[0-9]+ '
+    ask close >/dev/null
+    expect "it exits normally when closed" "wait 200" '^exit 0$' 60
+done
 
 ask quit >/dev/null
 echo "end to end: $scenarios scenarios, $failures failed checks"
