@@ -4,10 +4,7 @@
 extern "C" __declspec(dllimport) int __stdcall lstrcmpiW(const wchar_t*, const wchar_t*);
 #endif
 
-namespace {
-
-template <typename Unit>
-int FormatHexInto(uint32_t value, int minDigits, Unit* out) {
+int FormatHex(uint32_t value, int minDigits, WideChar* out) {
     static const char kDigits[] = "0123456789ABCDEF";
     char reversed[8];
     int length = 0;
@@ -16,19 +13,9 @@ int FormatHexInto(uint32_t value, int minDigits, Unit* out) {
         value >>= 4;
     } while (value != 0);
     while (length < minDigits && length < 8) reversed[length++] = '0';
-    for (int i = 0; i < length; ++i) out[i] = (Unit)reversed[length - 1 - i];
+    for (int i = 0; i < length; ++i) out[i] = (WideChar)reversed[length - 1 - i];
     out[length] = 0;
     return length;
-}
-
-}  // namespace
-
-int FormatHex(uint32_t value, int minDigits, char* out) {
-    return FormatHexInto(value, minDigits, out);
-}
-
-int FormatHex(uint32_t value, int minDigits, WideChar* out) {
-    return FormatHexInto(value, minDigits, out);
 }
 
 void WidenText(const char* text, WideChar* out, int capacity) {

@@ -13,7 +13,6 @@ typedef char16_t WideChar;
 
 // Renders value as uppercase hex, zero-padded to at least minDigits digits
 // (the effect of "%0<minDigits>X"). out must hold 9 units. Returns the length.
-int FormatHex(uint32_t value, int minDigits, char* out);
 int FormatHex(uint32_t value, int minDigits, WideChar* out);
 
 // Copies 8-bit text into UTF-16, one unit per byte, cut to capacity - 1

@@ -4,16 +4,17 @@
 
 #include "catalogue/sense_table.h"
 #include "query/text.h"
+#include "support/memory_list.h"
 
 // The table's invariants are proved at compile time; these check what the
 // compiler cannot: texts and spots a reader would compare with the source.
 
 TEST(SenseTable, FirstAndLastCodesRenderAsFiveDigits) {
-    char first[9], last[9];
+    WideChar first[9], last[9];
     FormatHex(SenseTable[0].code, 5, first);
     FormatHex(SenseTable[kSenseTableCount - 1].code, 5, last);
-    EXPECT_STREQ("10B00", first);
-    EXPECT_STREQ("B4D00", last);
+    EXPECT_EQ(Utf16("10B00"), first);
+    EXPECT_EQ(Utf16("B4D00"), last);
 }
 
 TEST(SenseTable, SampledEntriesCarryTheirExactTexts) {
