@@ -66,7 +66,7 @@ double RebuildMilliseconds(const char* sk, const char* asc, const char* ascqA, c
 // The same list filled with the same 216 rows, formatted beforehand, through
 // the same messages under the same redraw suspension: what no rebuild beats.
 double FloorMilliseconds(int runs) {
-    static wchar_t cells[kSenseTableCount][4][80];
+    static wchar_t cells[kSenseTableCount][kColumnCount][80];
     for (int i = 0; i < kSenseTableCount; ++i) {
         const SenseEntry& e = SenseTable[i];
         wsprintfW(cells[i][0], L"%X", e.senseKey);
@@ -87,7 +87,7 @@ double FloorMilliseconds(int runs) {
             item.pszText = cells[i][0];
             item.lParam = SenseTable[i].code;
             int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-            for (int column = 1; column < 4; ++column) {
+            for (int column = 1; column < kColumnCount; ++column) {
                 LVITEMW cell = {};
                 cell.mask = LVIF_TEXT;
                 cell.iItem = row;

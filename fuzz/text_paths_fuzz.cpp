@@ -26,8 +26,11 @@ bool IsSeedChar(char c) {
 // The rows are a subsequence of the table in table order, each matching the
 // pattern of the list's field texts, and every match is there.
 void CheckRows(const MemoryList& list) {
-    CodePattern pattern = BuildPattern(list.skText.substr(0, 3).c_str(), list.ascText.substr(0, 3).c_str(),
-                                       list.ascqText.substr(0, 3).c_str());
+    char sk[4] = {0}, asc[4] = {0}, ascq[4] = {0};
+    NarrowFieldText(list.skText.c_str(), sk, sizeof sk);
+    NarrowFieldText(list.ascText.c_str(), asc, sizeof asc);
+    NarrowFieldText(list.ascqText.c_str(), ascq, sizeof ascq);
+    CodePattern pattern = BuildPattern(sk, asc, ascq);
     Require(std::strlen(pattern.digits) == 5);
     int row = 0;
     for (const SenseEntry& entry : SenseTable) {
@@ -56,7 +59,7 @@ void CommandLinePath(const std::string& commandLine) {
 // list is rebuilt and checked whenever the focus moves on, and at the end.
 void TypingPath(const uint8_t* data, size_t size) {
     MemoryList& list = ResetMemoryList();
-    std::string* texts[] = {&list.skText, &list.ascText, &list.ascqText};
+    WideString* texts[] = {&list.skText, &list.ascText, &list.ascqText};
     FieldKind kinds[] = {kFieldSk, kFieldAsc, kFieldAscq};
     int field = 0;
     bool selected = false;
@@ -71,13 +74,13 @@ void TypingPath(const uint8_t* data, size_t size) {
         if (!IsAcceptedFieldChar(code, &passOn)) continue;
         Require(passOn == 8 || passOn == '?' || (passOn >= '0' && passOn <= '9') ||
                 (passOn >= 'A' && passOn <= 'F'));
-        std::string& text = *texts[field];
+        WideString& text = *texts[field];
         if (selected) text.clear();
         selected = false;
         if (passOn == 8) {
             if (!text.empty()) text.pop_back();
         } else if ((int)text.size() < FieldTextLimit(kinds[field])) {
-            text += (char)passOn;
+            text += (WideChar)passOn;
         }
         FieldKind next = FieldAdvanceRule(kinds[field], (int)text.size());
         Require((int)text.size() <= FieldTextLimit(kinds[field]));

@@ -1,5 +1,7 @@
 #include "code_pattern.h"
 
+#include "text.h"
+
 namespace {
 
 // Fills two pattern positions from an ASC or ASCQ text.
@@ -29,9 +31,8 @@ CodePattern BuildPattern(const char* skText, const char* ascText, const char* as
 bool MatchesPattern(const CodePattern& pattern, const SenseEntry& entry) {
     // Digit i of the code rendered with "%05X" is its nibble 4 - i: codes stay
     // below 0x100000, so reading nibbles gives the same digits without a buffer.
-    static const char kDigits[] = "0123456789ABCDEF";
     for (int i = 0; i < 5; ++i) {
-        char digit = kDigits[(entry.code >> (16 - 4 * i)) & 0xF];
+        char digit = kHexDigits[(entry.code >> (16 - 4 * i)) & 0xF];
         if (pattern.digits[i] != '?' && pattern.digits[i] != digit) return false;
     }
     return true;

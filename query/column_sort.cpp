@@ -1,6 +1,6 @@
 #include "column_sort.h"
 
-SortState gSortState = {kNoSortColumn, {true, true, true, true}};
+#include "process_state.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ void SortByColumn(int column) {
 }
 
 int CompareRows(int row1, int row2, int column) {
-    WideChar text1[260], text2[260];
-    ListGetCellText(gResultList, row1, column, text1, 260);
-    ListGetCellText(gResultList, row2, column, text2, 260);
+    WideChar text1[kCellTextCapacity], text2[kCellTextCapacity];
+    ListGetCellText(gResultList, row1, column, text1, kCellTextCapacity);
+    ListGetCellText(gResultList, row2, column, text2, kCellTextCapacity);
     int result = CompareTextNoCase(text1, text2);
     bool ascending = !IsColumn(gSortState.column) || gSortState.ascending[gSortState.column];
     return ascending ? result : -result;

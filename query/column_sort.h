@@ -4,19 +4,17 @@
 
 #include "list_operations.h"
 
-constexpr int kColumnCount = 4;  // 0 SK, 1 ASC, 2 ASCQ, 3 Description
 constexpr int kNoSortColumn = -1;
 
 // Header item format flags for the sort arrows (HDF_SORTUP, HDF_SORTDOWN).
 constexpr int kHeaderSortUp = 0x0400;
 constexpr int kHeaderSortDown = 0x0200;
 
+// The process's sort state is gSortState (process_state.h).
 struct SortState {
     int column;                     // last sorted column, or kNoSortColumn
     bool ascending[kColumnCount];   // direction of each column's next sort
 };
-
-extern SortState gSortState;
 
 // A header click: a second click on the current column flips its direction;
 // any other column sorts in the direction it last had.

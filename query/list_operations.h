@@ -8,10 +8,14 @@
 #include "text.h"
 
 // Opaque handle of the result list (the list view's window handle on Windows).
+// The process's own list is gResultList (process_state.h).
 typedef struct ResultListTag* ResultList;
 
-// The process's result list; null until the dialog has set it up.
-extern ResultList gResultList;
+// Column indices, the same in the list, its header and the sort state.
+enum ListColumn { kColumnSk, kColumnAsc, kColumnAscq, kColumnDescription, kColumnCount };
+
+// Room for one cell's text: at most 259 characters and the terminator.
+constexpr int kCellTextCapacity = 260;
 
 void ListDeleteAllRows(ResultList list);
 // Inserts a row at index row with the text of cell 0 and the item data;
@@ -29,5 +33,7 @@ void ListSetHeaderFormat(ResultList list, int column, int format);
 // Puts the rows in the order CompareRows(row1, row2, column) gives.
 void ListSortRows(ResultList list, int column);
 
-// Reads a field's current 8-bit text, at most capacity - 1 characters.
-void ReadFieldText(ResultList list, FieldKind field, char* buffer, int capacity);
+// Reads a field's current text as UTF-16, at most capacity - 1 units, always
+// terminated. (Read as 8-bit ANSI text, a character the code page lacks would
+// arrive as '?', the wildcard; the rebuild narrows the units itself.)
+void ReadFieldText(ResultList list, FieldKind field, WideChar* buffer, int capacity);

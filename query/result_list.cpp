@@ -2,31 +2,44 @@
 
 #include "code_pattern.h"
 
-ResultList gResultList = nullptr;
+namespace {
+
+// Room for a field's text as the rebuild reads it: only the first three
+// characters are seen.
+constexpr int kFieldReadCapacity = 4;
+
+// Reads a field as UTF-16 and narrows it into text, zero-filled first. A
+// character outside 7-bit ASCII then matches nothing, whatever the code page.
+void ReadPatternText(ResultList list, FieldKind field, char (&text)[kFieldReadCapacity]) {
+    WideChar units[kFieldReadCapacity] = {0};
+    ReadFieldText(list, field, units, kFieldReadCapacity);
+    NarrowFieldText(units, text, kFieldReadCapacity);
+}
+
+}  // namespace
 
 void RebuildResultList(ResultList list) {
     if (!list) return;
     ListDeleteAllRows(list);
 
-    // Four zero-filled bytes per field: at most three characters are seen.
-    char sk[4] = {0}, asc[4] = {0}, ascq[4] = {0};
-    ReadFieldText(list, kFieldSk, sk, sizeof sk);
-    ReadFieldText(list, kFieldAsc, asc, sizeof asc);
-    ReadFieldText(list, kFieldAscq, ascq, sizeof ascq);
+    char sk[kFieldReadCapacity] = {0}, asc[kFieldReadCapacity] = {0}, ascq[kFieldReadCapacity] = {0};
+    ReadPatternText(list, kFieldSk, sk);
+    ReadPatternText(list, kFieldAsc, asc);
+    ReadPatternText(list, kFieldAscq, ascq);
     CodePattern pattern = BuildPattern(sk, asc, ascq);
 
     int n = 0;
     for (const SenseEntry& entry : SenseTable) {
         if (!MatchesPattern(pattern, entry)) continue;
-        WideChar cell[256];
+        WideChar cell[kCellTextCapacity];
         FormatHex(entry.senseKey, 1, cell);
         int row = ListInsertRow(list, n, cell, entry.code);
         FormatHex(entry.asc, 2, cell);
-        ListSetCellText(list, row, 1, cell);
+        ListSetCellText(list, row, kColumnAsc, cell);
         FormatHex(entry.ascq, 2, cell);
-        ListSetCellText(list, row, 2, cell);
-        WidenText(entry.description, cell, 256);
-        ListSetCellText(list, row, 3, cell);
+        ListSetCellText(list, row, kColumnAscq, cell);
+        WidenText(entry.description, cell, kCellTextCapacity);
+        ListSetCellText(list, row, kColumnDescription, cell);
         ++n;
     }
 }

@@ -1,15 +1,16 @@
 #include "text.h"
 
 #if defined(_WIN32)
+// Declared here rather than taken from <windows.h>: the query logic stays free
+// of window-system headers, and this one import is all it needs of KERNEL32.
 extern "C" __declspec(dllimport) int __stdcall lstrcmpiW(const wchar_t*, const wchar_t*);
 #endif
 
 int FormatHex(uint32_t value, int minDigits, WideChar* out) {
-    static const char kDigits[] = "0123456789ABCDEF";
     char reversed[8];
     int length = 0;
     do {
-        reversed[length++] = kDigits[value & 0xF];
+        reversed[length++] = kHexDigits[value & 0xF];
         value >>= 4;
     } while (value != 0);
     while (length < minDigits && length < 8) reversed[length++] = '0';
@@ -22,6 +23,13 @@ void WidenText(const char* text, WideChar* out, int capacity) {
     if (capacity <= 0) return;
     int i = 0;
     for (; i < capacity - 1 && text[i]; ++i) out[i] = (WideChar)(unsigned char)text[i];
+    out[i] = 0;
+}
+
+void NarrowFieldText(const WideChar* text, char* out, int capacity) {
+    if (capacity <= 0) return;
+    int i = 0;
+    for (; i < capacity - 1 && text[i]; ++i) out[i] = text[i] <= 0x7F ? (char)text[i] : kNonAsciiFieldChar;
     out[i] = 0;
 }
 

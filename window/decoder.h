@@ -1,12 +1,15 @@
-// The decoder window: its main routine, dialog procedure and helpers, and
-// the process-wide state they share. The list's handle is gResultList.
+// The decoder window: its main routine, dialog procedure and helpers. The
+// process-wide state they share is in query/process_state.h.
 #pragma once
 
 #include <windows.h>
 
-extern HINSTANCE gInstance;
-extern const char* gCommandTail;  // null when none was given
-extern HWND gLinkControl;
+#include <type_traits>
+
+#include "query/process_state.h"
+
+static_assert(std::is_same<InstanceHandle, HINSTANCE>::value && std::is_same<WindowHandle, HWND>::value,
+              "the process state's handles are the platform's own types");
 
 // Runs the decoder dialog modally. 0 after the dialog was closed, 1 when it
 // could not be created.

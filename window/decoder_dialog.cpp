@@ -8,7 +8,9 @@
 #include "query/field_entry.h"
 #include "resource.h"
 
-HWND gLinkControl;
+// The dialog code passes a field's kind as its control identifier and back.
+static_assert(kFieldSk == IDC_SK && kFieldAsc == IDC_ASC && kFieldAscq == IDC_ASCQ,
+              "a FieldKind is its field's control identifier");
 
 namespace {
 
@@ -24,13 +26,25 @@ void ApplyExplorerTheme(HWND list) {
     if (proc) reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void*>(proc))(list, L"Explorer", nullptr);
 }
 
+// Width of each code column, in pixels. The three (SK, ASC, ASCQ) stand
+// before Description.
+constexpr int kCodeColumnWidth = 50;
+constexpr int kCodeColumnsWidth = kColumnDescription * kCodeColumnWidth;
+
+// Room for the field text whose length the advance rule reads: at most seven
+// characters.
+constexpr int kAdvanceRuleReadCapacity = 8;
+
 // listWidth is the list's client width when the dialog opens.
 void InsertColumns(HWND list, int listWidth) {
     // The columns fill the list exactly, leaving room for a vertical scroll bar.
-    int descriptionWidth = listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - 150;
+    int descriptionWidth =
+        listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - kCodeColumnsWidth;
     struct Column { const wchar_t* title; int width; } columns[] = {
-        {L"SK", 50}, {L"ASC", 50}, {L"ASCQ", 50}, {L"Description", descriptionWidth}};
-    for (int i = 0; i < 4; ++i) {
+        {L"SK", kCodeColumnWidth}, {L"ASC", kCodeColumnWidth}, {L"ASCQ", kCodeColumnWidth},
+        {L"Description", descriptionWidth}};
+    static_assert(sizeof columns / sizeof columns[0] == kColumnCount, "one entry per list column");
+    for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_WIDTH | LVCF_TEXT;
         column.cx = columns[i].width;
@@ -69,7 +83,7 @@ BOOL OnInitDialog(HWND window) {
 }
 
 void OnFieldChanged(HWND window, FieldKind field) {
-    char text[8];
+    char text[kAdvanceRuleReadCapacity];
     int length = GetDlgItemTextA(window, field, text, sizeof text);
     FieldKind next = FieldAdvanceRule(field, length);
     if (next != kNoField) {

@@ -35,6 +35,16 @@ PackedCode RowCode(HWND list, int row) {
     return static_cast<PackedCode>(item.lParam);
 }
 
+// The item that carries the text of one cell.
+LVITEMW CellText(int row, int column, const WideChar* text) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<LPWSTR>(text);
+    return item;
+}
+
 // Many row changes at once are drawn once, at the end.
 void SuspendRedraw(HWND list) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -52,20 +62,14 @@ void ListDeleteAllRows(ResultList list) {
 }
 
 int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode itemData) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = row;
-    item.pszText = const_cast<LPWSTR>(cell0);
+    LVITEMW item = CellText(row, kColumnSk, cell0);
+    item.mask |= LVIF_PARAM;
     item.lParam = static_cast<LPARAM>(itemData);
     return static_cast<int>(SendMessageW(ListWindow(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void ListSetCellText(ResultList list, int row, int column, const WideChar* text) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<LPWSTR>(text);
+    LVITEMW item = CellText(row, column, text);
     SendMessageW(ListWindow(list), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
@@ -118,8 +122,8 @@ void ListSortRows(ResultList list, int column) {
     ResumeRedraw(window);
 }
 
-void ReadFieldText(ResultList list, FieldKind field, char* buffer, int capacity) {
-    GetDlgItemTextA(GetParent(ListWindow(list)), field, buffer, capacity);
+void ReadFieldText(ResultList list, FieldKind field, WideChar* buffer, int capacity) {
+    GetDlgItemTextW(GetParent(ListWindow(list)), field, buffer, capacity);
 }
 
 void RefreshResultList() {

@@ -2,9 +2,6 @@
 
 #include "resource.h"
 
-HINSTANCE gInstance;
-const char* gCommandTail;
-
 int WINAPI RunDecoder(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     // The show command is not used: the template carries WS_VISIBLE.
     gInstance = instance;

@@ -10,6 +10,7 @@
 //   column C              the cells of list column C, joined by '|'
 //   geometry              client size and the list's and link's rectangles
 //                         in client coordinates
+//   frame                 the window's rectangle on the screen
 //   point header C | link | close | border
 //                         a screen point on header item C, on the link's
 //                         anchor, on the close box, on the right sizing border
@@ -22,6 +23,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "child_rect.h"
+#include "query/list_operations.h"
+#include "resource.h"
 
 namespace {
 
@@ -85,7 +90,7 @@ std::string FieldText(HWND dialog, int id) {
 }
 
 HWND Header(HWND dialog) {
-    return reinterpret_cast<HWND>(Send(GetDlgItem(dialog, 50), LVM_GETHEADER, 0, 0));
+    return reinterpret_cast<HWND>(Send(GetDlgItem(dialog, IDC_LIST), LVM_GETHEADER, 0, 0));
 }
 
 int HeaderFormat(HWND header, int column) {
@@ -99,25 +104,18 @@ int HeaderFormat(HWND header, int column) {
 }
 
 std::string Cell(HWND list, int row, int column) {
-    Remote remote(sizeof(LVITEMW) + 260 * sizeof(wchar_t));
+    Remote remote(sizeof(LVITEMW) + kCellTextCapacity * sizeof(wchar_t));
     LVITEMW item = {};
     item.iSubItem = column;
     item.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof item));
-    item.cchTextMax = 260;
+    item.cchTextMax = kCellTextCapacity;
     remote.Write(&item, sizeof item);
     Send(list, LVM_GETITEMTEXTW, row, remote.At());
-    wchar_t text[260] = {0};
+    wchar_t text[kCellTextCapacity] = {0};
     remote.Read(text, sizeof text - sizeof(wchar_t), sizeof item);
     std::string ascii;
     for (const wchar_t* p = text; *p; ++p) ascii += *p < 128 ? static_cast<char>(*p) : '#';
     return ascii;
-}
-
-RECT InClient(HWND dialog, HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 void State(HWND dialog) {
@@ -127,14 +125,15 @@ void State(HWND dialog) {
     int focus = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
     DWORD selection = info.hwndFocus ? static_cast<DWORD>(Send(info.hwndFocus, EM_GETSEL, 0, 0)) : 0;
     HWND header = Header(dialog);
-    char arrows[5] = {0};
-    for (int column = 0; column < 4; ++column) {
+    char arrows[kColumnCount + 1] = {0};
+    for (int column = 0; column < kColumnCount; ++column) {
         int format = HeaderFormat(header, column);
         arrows[column] = (format & HDF_SORTUP) ? 'U' : (format & HDF_SORTDOWN) ? 'D' : '-';
     }
-    std::printf("state sk=%s asc=%s ascq=%s rows=%d focus=%d sel=%u,%u arrows=%s\n", FieldText(dialog, 51).c_str(),
-                FieldText(dialog, 52).c_str(), FieldText(dialog, 53).c_str(),
-                static_cast<int>(Send(GetDlgItem(dialog, 50), LVM_GETITEMCOUNT, 0, 0)), focus,
+    std::printf("state sk=%s asc=%s ascq=%s rows=%d focus=%d sel=%u,%u arrows=%s\n",
+                FieldText(dialog, IDC_SK).c_str(), FieldText(dialog, IDC_ASC).c_str(),
+                FieldText(dialog, IDC_ASCQ).c_str(),
+                static_cast<int>(Send(GetDlgItem(dialog, IDC_LIST), LVM_GETITEMCOUNT, 0, 0)), focus,
                 LOWORD(selection), HIWORD(selection), arrows);
 }
 
@@ -155,7 +154,7 @@ bool FindHitPoint(HWND window, LRESULT code, POINT* found) {
 // answers it, else a few pixels into the control, where the anchor starts
 // when the text is drawn from the left.
 bool LinkPoint(HWND dialog, POINT* found) {
-    HWND link = GetDlgItem(dialog, 54);
+    HWND link = GetDlgItem(dialog, IDC_LINK);
     RECT client;
     GetClientRect(link, &client);
     Remote remote(sizeof(LHITTESTINFO));
@@ -256,17 +255,22 @@ int main() {
         } else if (std::strcmp(command, "state") == 0) {
             State(dialog);
         } else if (std::strcmp(command, "column") == 0) {
-            HWND list = GetDlgItem(dialog, 50);
+            HWND list = GetDlgItem(dialog, IDC_LIST);
             int rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
             std::string cells;
             for (int row = 0; row < rows; ++row) cells += (row ? "|" : "") + Cell(list, row, number);
             std::printf("column %s\n", cells.c_str());
         } else if (std::strcmp(command, "geometry") == 0) {
-            RECT client, list = InClient(dialog, GetDlgItem(dialog, 50)), link = InClient(dialog, GetDlgItem(dialog, 54));
+            RECT client, list = ChildRectInClient(dialog, GetDlgItem(dialog, IDC_LIST)),
+                         link = ChildRectInClient(dialog, GetDlgItem(dialog, IDC_LINK));
             GetClientRect(dialog, &client);
             std::printf("geometry client=%ld,%ld list=%ld,%ld,%ld,%ld link=%ld,%ld,%ld,%ld\n", client.right,
                         client.bottom, list.left, list.top, list.right, list.bottom, link.left, link.top,
                         link.right, link.bottom);
+        } else if (std::strcmp(command, "frame") == 0) {
+            RECT frame;
+            GetWindowRect(dialog, &frame);
+            std::printf("frame %ld %ld %ld %ld\n", frame.left, frame.top, frame.right, frame.bottom);
         } else if (std::strcmp(command, "point") == 0) {
             int column = 0;
             std::sscanf(line, "%*s %*s %d", &column);

@@ -8,22 +8,11 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 . scripts/setup.sh
-exe_windows='Z:'${root//\//\\}'\build\win32\window\quorvel.exe'
+. tests/e2e/probe-client.sh
 failures=0
 scenarios=0
 
-coproc PROBE { WINEDEBUG=err+all cmake/wine-run.sh build/win32/tests/e2e/quorvel_probe.exe 2>"$QUORVEL_ARTIFACTS/probe.log"; }
-probe_in=${PROBE[1]}
-probe_out=${PROBE[0]}
-
-ask() {  # ask COMMAND...: one answer line from the probe
-    local answer
-    if echo "$*" >&"$probe_in" && IFS= read -r -t 60 answer <&"$probe_out"; then
-        echo "${answer%$'\r'}"  # the probe's console ends its lines with CR LF
-    else
-        echo "(the probe did not answer; see $QUORVEL_ARTIFACTS/probe.log)"
-    fi
-}
+start_probe "$QUORVEL_ARTIFACTS/probe.log"
 
 # expect WHAT COMMAND PATTERN [SECONDS]: polls the probe until the answer
 # matches the extended regular expression PATTERN.
@@ -42,12 +31,10 @@ expect() {
     done
 }
 
-hex() { printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'; }
-
 # start TAIL_HEX [PROGRAM_HEX]: launches the decoder with a quoted path, two
 # blanks and the tail, and waits for its window.
 start() {
-    local program=${2:-$(hex "\"$exe_windows\"  ")}
+    local program=${2:-$(hex "\"$decoder_exe_windows\"  ")}
     ask "launch $program$1" >/dev/null
     expect "the window opens" window '^window [1-9]' 120
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "query/column_sort.h"
+#include "query/process_state.h"
 #include "query/result_list.h"
 #include "support/memory_list.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "query/column_sort.h"
+#include "query/process_state.h"
 #include "query/result_list.h"
 #include "support/memory_list.h"
 
@@ -37,6 +38,20 @@ TEST(RebuildResultList, ListsTheMatchingEntriesInTableOrder) {
         RebuildResultList(AsResultList(list));
         EXPECT_EQ(c.rows, list.rowCount) << c.sk << "/" << c.asc << "/" << c.ascq;
         EXPECT_EQ(c.codes, RowCodes(list)) << c.sk << "/" << c.asc << "/" << c.ascq;
+    }
+}
+
+TEST(RebuildResultList, CharactersBeyondAsciiMatchNothing) {
+    // Read as ANSI text, 'Zhe' would arrive as the wildcard '?' and a
+    // fullwidth '7' as '7': both would list the seven rows 7/27/xx.
+    struct Case { WideChar sk; int rows; } cases[] = {
+        {'7', 7}, {'?', 7}, {0x0416, 0}, {0xFF17, 0}, {0x00E4, 0}, {0xD83D, 0},
+    };
+    for (const Case& c : cases) {
+        MemoryList& list = ResetMemoryList("", "27", "?");
+        list.skText = WideString(1, c.sk);
+        RebuildResultList(AsResultList(list));
+        EXPECT_EQ(c.rows, list.rowCount) << std::hex << (unsigned)c.sk;
     }
 }
 
@@ -80,7 +95,7 @@ TEST(RebuildResultList, FillsFourCellsAndTheItemData) {
 TEST(RebuildResultList, ReplacesTheRowsOfTheLastQuery) {
     MemoryList& list = ResetMemoryList("6", "??", "??");
     RebuildResultList(AsResultList(list));
-    list.skText = "7";
+    list.skText = Utf16("7");
     RebuildResultList(AsResultList(list));
     EXPECT_EQ("72700,72701,72702,72703,72704,72705,72706", RowCodes(list));
     EXPECT_EQ(2, list.deleteAllCalls);
@@ -100,9 +115,9 @@ TEST(RebuildResultList, RestoresTableOrderButLeavesTheSortAlone) {
     OnColumnClick(2);
     ASSERT_EQ("62904,62903,62902,62901,62900", RowCodes(list));  // ASCQ, descending
 
-    list.ascqText = "?";
+    list.ascqText = Utf16("?");
     RebuildResultList(AsResultList(list));
-    list.ascqText = "??";
+    list.ascqText = Utf16("??");
     RebuildResultList(AsResultList(list));
     EXPECT_EQ("62900,62901,62902,62903,62904", RowCodes(list));
     EXPECT_EQ(2, gSortState.column);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "query/column_sort.h"
+#include "query/process_state.h"
 
 namespace {
 
@@ -13,7 +14,15 @@ MemoryList& Of(ResultList list) {
 }
 
 bool ValidCell(const MemoryList& list, int row, int column) {
-    return row >= 0 && row < list.rowCount && column >= 0 && column < 4;
+    return row >= 0 && row < list.rowCount && column >= 0 && column < kColumnCount;
+}
+
+// Copies at most capacity - 1 units, always terminated, as the list view and
+// the edit controls do.
+void CopyCut(const WideString& text, WideChar* buffer, int capacity) {
+    int length = (int)text.size() < capacity - 1 ? (int)text.size() : capacity - 1;
+    text.copy(buffer, length);
+    buffer[length] = 0;
 }
 
 }  // namespace
@@ -30,11 +39,11 @@ MemoryList& ResetMemoryList(const char* sk, const char* asc, const char* ascq) {
     gMemoryList.rowCount = 0;
     for (int& format : gMemoryList.headerFormat) format = 0;
     gMemoryList.insertCalls = gMemoryList.deleteAllCalls = gMemoryList.sortCalls = 0;
-    gMemoryList.skText = sk;
-    gMemoryList.ascText = asc;
-    gMemoryList.ascqText = ascq;
+    gMemoryList.skText = Utf16(sk);
+    gMemoryList.ascText = Utf16(asc);
+    gMemoryList.ascqText = Utf16(ascq);
     gResultList = AsResultList(gMemoryList);
-    gSortState = SortState{kNoSortColumn, {true, true, true, true}};
+    gSortState = kInitialSortState;
     return gMemoryList;
 }
 
@@ -78,7 +87,7 @@ int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode it
     for (int i = l.rowCount; i > row; --i) l.rows[i] = l.rows[i - 1];
     MemoryRow& r = l.rows[row];
     r.cells[0] = cell0;  // assigned in place: the strings keep their storage
-    for (int column = 1; column < 4; ++column) r.cells[column].clear();
+    for (int column = 1; column < kColumnCount; ++column) r.cells[column].clear();
     r.itemData = itemData;
     ++l.rowCount;
     return row;
@@ -89,10 +98,8 @@ void ListSetCellText(ResultList list, int row, int column, const WideChar* text)
 }
 
 void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity) {
-    WideString text = ValidCell(Of(list), row, column) ? Of(list).rows[row].cells[column] : WideString();
-    int length = (int)text.size() < capacity - 1 ? (int)text.size() : capacity - 1;
-    text.copy(buffer, length);
-    buffer[length] = 0;
+    if (ValidCell(Of(list), row, column)) CopyCut(Of(list).rows[row].cells[column], buffer, capacity);
+    else buffer[0] = 0;
 }
 
 int ListGetRowCount(ResultList list) {
@@ -119,10 +126,8 @@ void ListSortRows(ResultList list, int column) {
     for (int i = 0; i < count; ++i) l.rows[i] = sorted[i];
 }
 
-void ReadFieldText(ResultList list, FieldKind field, char* buffer, int capacity) {
-    const std::string& text = field == kFieldSk ? Of(list).skText
+void ReadFieldText(ResultList list, FieldKind field, WideChar* buffer, int capacity) {
+    const WideString& text = field == kFieldSk ? Of(list).skText
                               : field == kFieldAsc ? Of(list).ascText : Of(list).ascqText;
-    int length = (int)text.size() < capacity - 1 ? (int)text.size() : capacity - 1;
-    text.copy(buffer, length);
-    buffer[length] = 0;
+    CopyCut(text, buffer, capacity);
 }

@@ -10,19 +10,19 @@
 typedef std::basic_string<WideChar> WideString;
 
 struct MemoryRow {
-    WideString cells[4];
+    WideString cells[kColumnCount];
     PackedCode itemData;
 };
 
 struct MemoryList {
     MemoryRow rows[kSenseTableCount + 8];
     int rowCount;
-    int headerFormat[4];
-    std::string skText, ascText, ascqText;
+    int headerFormat[kColumnCount];
+    WideString skText, ascText, ascqText;  // the three fields, as UTF-16
     int insertCalls, deleteAllCalls, sortCalls;
 };
 
-// Empties the list, sets the fields to the given texts, makes it the
+// Empties the list, sets the fields to the given ASCII texts, makes it the
 // process's result list and resets the sort state to its start.
 MemoryList& ResetMemoryList(const char* sk = "?", const char* asc = "??", const char* ascq = "??");
 MemoryList& TheMemoryList();

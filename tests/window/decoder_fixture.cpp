@@ -1,11 +1,13 @@
 #include "decoder_fixture.h"
 
+#include "child_rect.h"
+
 void DecoderWindowTest::Open(const char* tail) {
     gInstance = GetModuleHandleW(nullptr);
     gCommandTail = tail;
     gResultList = nullptr;
     gLinkControl = nullptr;
-    gSortState = SortState{kNoSortColumn, {true, true, true, true}};
+    gSortState = kInitialSortState;
     dialog = CreateDialogParamW(gInstance, MAKEINTRESOURCEW(IDD_DECODER), nullptr, DecoderDialogProc, 0);
     ASSERT_NE(nullptr, dialog);
 }
@@ -21,11 +23,11 @@ std::string DecoderWindowTest::Text(int id) const {
 }
 
 std::wstring DecoderWindowTest::Cell(int row, int column) const {
-    wchar_t text[260] = {0};
+    wchar_t text[kCellTextCapacity] = {0};
     LVITEMW item = {};
     item.iSubItem = column;
     item.pszText = text;
-    item.cchTextMax = 260;
+    item.cchTextMax = kCellTextCapacity;
     SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
@@ -40,10 +42,7 @@ std::string DecoderWindowTest::Column(int column) const {
 }
 
 RECT DecoderWindowTest::ChildRect(HWND child) const {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return ChildRectInClient(dialog, child);
 }
 
 void DecoderWindowTest::Type(int id, const char* characters) {

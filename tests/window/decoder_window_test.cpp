@@ -41,7 +41,7 @@ TEST_F(DecoderWindowTest, SetsUpFieldsListAndIcon) {
     RECT client;
     GetClientRect(List(), &client);  // no scroll bar yet changes nothing: columns are fixed
     const wchar_t* titles[] = {L"SK", L"ASC", L"ASCQ", L"Description"};
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < kColumnCount; ++column) {
         wchar_t title[32] = {0};
         LVCOLUMNW info = {};
         info.mask = LVCF_TEXT;
@@ -54,7 +54,7 @@ TEST_F(DecoderWindowTest, SetsUpFieldsListAndIcon) {
     EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 2, 0));
     int fullWidth = client.right + GetSystemMetrics(SM_CXVSCROLL);  // the client width before the rows came
-    EXPECT_EQ(fullWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - 150,
+    EXPECT_EQ(fullWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - 3 * 50,
               SendMessageW(List(), LVM_GETCOLUMNWIDTH, 3, 0));
 }
 
@@ -106,6 +106,19 @@ TEST_F(DecoderWindowTest, FocusMovesOnWithTheNextTextSelected) {
     EXPECT_EQ(2u, end);
 }
 
+TEST_F(DecoderWindowTest, FieldTextOutsideTheCodePageMatchesNothing) {
+    // Set as UTF-16, as a paste or another program's WM_SETTEXT brings it.
+    // Read as ANSI text, 'Zhe' would arrive as '?' and the fullwidth '7' as
+    // '7', and either would list the seven rows 7/27/xx.
+    Open("7 27");
+    SetWindowTextA(Item(IDC_ASCQ), "?");
+    ASSERT_EQ(7, RowCount());
+    for (const wchar_t* text : {L"\x0416", L"\xFF17", L"\x00E4"}) {
+        SetWindowTextW(Item(IDC_SK), text);
+        EXPECT_EQ(0, RowCount()) << std::hex << static_cast<unsigned>(text[0]);
+    }
+}
+
 TEST_F(DecoderWindowTest, CommandLineTailSeedsTheFields) {
     struct Case { const char* tail; FieldState shows; } cases[] = {
         {"6 29", {"6", "29", "??", IDC_SK, 5}},
@@ -128,7 +141,7 @@ TEST_F(DecoderWindowTest, CommandLineTailSeedsTheFields) {
 
 TEST_F(DecoderWindowTest, HeaderClicksSortEveryColumnBothWays) {
     Open();
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < kColumnCount; ++column) {
         for (int click = 0; click < 2; ++click) {
             ClickHeader(column);
             bool ascending = click == 0;
@@ -140,7 +153,7 @@ TEST_F(DecoderWindowTest, HeaderClicksSortEveryColumnBothWays) {
                 EXPECT_TRUE(ascending ? order <= 0 : order >= 0)
                     << "column " << column << (ascending ? " up" : " down") << " row " << row;
             }
-            for (int other = 0; other < 4; ++other) {
+            for (int other = 0; other < kColumnCount; ++other) {
                 int arrows = HeaderFormat(other) & (HDF_SORTUP | HDF_SORTDOWN);
                 EXPECT_EQ(other != column ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN, arrows);
             }
