@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "query/code_pattern.h"
 #include "query/command_tail.h"
 #include "query/field_entry.h"
 #include "query/result_list.h"
+#include "support/field_model.h"
 #include "support/memory_list.h"
 
 namespace {
@@ -23,22 +23,13 @@ bool IsSeedChar(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '?';
 }
 
-// The rows are a subsequence of the table in table order, each matching the
-// pattern of the list's field texts, and every match is there.
+// The rows are exactly those the independent model gives for the list's
+// field texts, in table order.
 void CheckRows(const MemoryList& list) {
-    char sk[4] = {0}, asc[4] = {0}, ascq[4] = {0};
-    NarrowFieldText(list.skText.c_str(), sk, sizeof sk);
-    NarrowFieldText(list.ascText.c_str(), asc, sizeof asc);
-    NarrowFieldText(list.ascqText.c_str(), ascq, sizeof ascq);
-    CodePattern pattern = BuildPattern(sk, asc, ascq);
-    Require(std::strlen(pattern.digits) == 5);
-    int row = 0;
-    for (const SenseEntry& entry : SenseTable) {
-        if (!MatchesPattern(pattern, entry)) continue;
-        Require(row < list.rowCount && list.rows[row].itemData == entry.code);
-        ++row;
-    }
-    Require(row == list.rowCount);
+    static const RenderedCodes codes = RenderTableCodes();
+    std::vector<PackedCode> expected = ModelRows(codes, list.skText, list.ascText, list.ascqText);
+    Require((int)expected.size() == list.rowCount);
+    for (int row = 0; row < list.rowCount; ++row) Require(list.rows[row].itemData == expected[row]);
 }
 
 void CommandLinePath(const std::string& commandLine) {
@@ -55,8 +46,9 @@ void CommandLinePath(const std::string& commandLine) {
 }
 
 // Each pair of bytes is one typed character code; a code of 0xFFFF moves to
-// the next field. Typing replaces the whole text when it was selected. The
-// list is rebuilt and checked whenever the focus moves on, and at the end.
+// the next field, and 0xFFFE pastes the next code unfiltered, as a paste
+// brings any character. Typing replaces the whole text when it was selected.
+// The list is rebuilt and checked whenever the focus moves on, and at the end.
 void TypingPath(const uint8_t* data, size_t size) {
     MemoryList& list = ResetMemoryList();
     WideString* texts[] = {&list.skText, &list.ascText, &list.ascqText};
@@ -71,13 +63,20 @@ void TypingPath(const uint8_t* data, size_t size) {
             continue;
         }
         unsigned passOn = 0;
-        if (!IsAcceptedFieldChar(code, &passOn)) continue;
-        Require(passOn == 8 || passOn == '?' || (passOn >= '0' && passOn <= '9') ||
-                (passOn >= 'A' && passOn <= 'F'));
+        bool pasted = code == 0xFFFE && i + 3 < size;
+        if (pasted) {
+            i += 2;
+            passOn = data[i] | data[i + 1] << 8;
+            if (passOn == 0) continue;  // an edit control holds no NUL
+        } else {
+            if (!IsAcceptedFieldChar(code, &passOn)) continue;
+            Require(passOn == 8 || passOn == '?' || (passOn >= '0' && passOn <= '9') ||
+                    (passOn >= 'A' && passOn <= 'F'));
+        }
         WideString& text = *texts[field];
         if (selected) text.clear();
         selected = false;
-        if (passOn == 8) {
+        if (passOn == 8 && !pasted) {  // backspace
             if (!text.empty()) text.pop_back();
         } else if ((int)text.size() < FieldTextLimit(kinds[field])) {
             text += (WideChar)passOn;
