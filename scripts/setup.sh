@@ -20,14 +20,20 @@ kernel_runs_32bit() {
     [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# missing_packages PACKAGE...: prints those of the packages not installed.
+missing_packages() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || echo "$package"
+    done
+}
+
 install_missing_packages() {
-    local wanted=("${QUORVEL_PACKAGES[@]}" "${QUORVEL_NATIVE_WINE_PACKAGES[@]}") missing=() package
-    if dpkg-query -W -f='${Status}' libc6:i386 2>/dev/null | grep -q 'install ok installed' && ! kernel_runs_32bit; then
+    local wanted=("${QUORVEL_PACKAGES[@]}" "${QUORVEL_NATIVE_WINE_PACKAGES[@]}") missing
+    if [ -z "$(missing_packages libc6:i386)" ] && ! kernel_runs_32bit; then
         wanted=("${QUORVEL_PACKAGES[@]}" "${QUORVEL_VM_PACKAGES[@]}")
     fi
-    for package in "${wanted[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-    done
+    missing=($(missing_packages "${wanted[@]}"))
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "== installing: ${missing[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
@@ -35,14 +41,25 @@ install_missing_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
     # wine32 brings the 32-bit loader: only now can we tell whether it runs here.
     if ! kernel_runs_32bit; then
-        missing=()
-        for package in "${QUORVEL_VM_PACKAGES[@]}"; do
-            dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-        done
+        missing=($(missing_packages "${QUORVEL_VM_PACKAGES[@]}"))
         if [ ${#missing[@]} -gt 0 ]; then
             echo "== this kernel does not start 32-bit programs; installing: ${missing[*]}"
             as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
         fi
+    fi
+}
+
+# run_ctest LOG CTEST_ARGUMENT...: runs a CTest suite verbosely into LOG and
+# shows what passed, or the failing tests' output; returns CTest's status.
+run_ctest() {
+    local log=$1
+    shift
+    if ctest "$@" -V >"$log" 2>&1; then
+        grep -E '^\s*[0-9]+: (\[  PASSED  \]|Ran [0-9]+ tests|OK$)|tests passed' "$log" | sed 's/^/   /'
+    else
+        grep -E -B3 -A12 '\[  FAILED  \]|Failure|FAIL:|Error|timed out|\*\*\*' "$log" | tail -150
+        grep -E 'tests passed|tests failed' "$log"
+        return 1
     fi
 }
 
