@@ -87,6 +87,14 @@ start_private_display() {
     wait_for 30 "the display $DISPLAY" xdpyinfo >/dev/null 2>&1
 }
 
+# Ends every Wine process of the prepared prefix and waits for them, so that
+# none is left holding the display when it stops (it would die with an X
+# error) or writing into what follows.
+stop_wine() {
+    WINEPREFIX=$QUORVEL_WINEPREFIX wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$QUORVEL_WINEPREFIX wineserver -w >/dev/null 2>&1 || true
+}
+
 # Creates a Wine prefix once: no crash dialog, and a virtual desktop so that
 # Wine draws window frames without a window manager.
 prepare_wine_prefix() {

@@ -3,7 +3,8 @@
 # virtual desktop, driven with real X keyboard and mouse input (xdotool),
 # read from outside by quorvel_probe.exe. Every wait polls for a state with a
 # time-out. Runs inside scripts/windows-session; screenshots go to
-# build/artifacts.
+# build/artifacts (sorted-wildcard-query.png is the handbook's picture,
+# docs/screenshot.png).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
@@ -152,6 +153,17 @@ if [ "$(cat "$browser_log")" != "https://quorvel.example/quorvel.html" ]; then
     echo "   FAILED: the browser was asked for: $(tr '\n' ' ' <"$browser_log")"
     failures=$((failures + 1))
 fi
+
+scenario "a sorted wildcard query, pictured for the handbook"
+start "$(hex '? 3?')"
+expect "every ASC 30 to 3F under any sense key" state 'sk=\? asc=3\? ascq=\?\? rows=46 '
+click_at "point header 3"
+xdotool mousemove 1270 1010  # off the header, which would show it hovered
+expect "sorted by Description, the arrow on it" state 'arrows=---U'
+expect "the same text under sense keys 2 and 5 side by side" "column 3" \
+    '^column cannot format medium - incompatible medium\|cannot format medium - incompatible medium\|'
+window_screenshot "$QUORVEL_ARTIFACTS/sorted-wildcard-query.png" || failures=$((failures + 1))
+finish
 
 scenario "hostile command lines"
 every_byte=$(for b in $(seq 1 255); do printf '%02x' "$b"; done)
