@@ -3,6 +3,7 @@
 
 Usage: check_executable.py quorvel.exe
 """
+import os
 import struct
 import sys
 import unittest
@@ -11,6 +12,9 @@ import pefile
 
 EXE = None
 US_ENGLISH = 1033
+# The table, code and resources take about 23 KB; a C runtime, a heap or
+# unwind tables slipping in would pass this.
+SIZE_LIMIT = 24576
 
 # Control classes by their predefined atoms.
 BUTTON, EDIT, STATIC = 0x80, 0x81, 0x82
@@ -86,8 +90,13 @@ class Executable(unittest.TestCase):
         self.assertEqual(0x10B, optional.Magic)
         self.assertEqual(2, optional.Subsystem)
         self.assertEqual((5, 1), (optional.MajorSubsystemVersion, optional.MinorSubsystemVersion))
+        self.assertTrue(optional.DllCharacteristics & 0x0040, "relocatable: address-space layout randomisation")
         self.assertTrue(optional.DllCharacteristics & 0x0100, "NX compatible")
         self.assertTrue(optional.DllCharacteristics & 0x8000, "terminal-server aware")
+        self.assertGreater(optional.DATA_DIRECTORY[5].Size, 0, "relocations kept")
+
+    def test_image_stays_small(self):
+        self.assertLess(os.path.getsize(EXE), SIZE_LIMIT)
 
     def test_imports_only_what_the_decoder_needs(self):
         imports = {entry.dll.decode().lower(): entry.imports for entry in self.pe.DIRECTORY_ENTRY_IMPORT}
