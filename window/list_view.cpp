@@ -14,6 +14,10 @@ HWND ListWindow(ResultList list) {
     return reinterpret_cast<HWND>(list);
 }
 
+HWND HeaderOf(ResultList list) {
+    return reinterpret_cast<HWND>(SendMessageW(ListWindow(list), LVM_GETHEADER, 0, 0));
+}
+
 // Row ranks by table index, handed to CompareByRank through the sort.
 struct RowRanks {
     short rank[kSenseTableCount];
@@ -75,9 +79,7 @@ void ListSetCellText(ResultList list, int row, int column, const WideChar* text)
 
 void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity) {
     buffer[0] = 0;
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = buffer;
+    LVITEMW item = CellText(row, column, buffer);  // the row goes in wParam; the mask is not read
     item.cchTextMax = capacity;
     SendMessageW(ListWindow(list), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
@@ -87,7 +89,7 @@ int ListGetRowCount(ResultList list) {
 }
 
 int ListGetHeaderFormat(ResultList list, int column) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(ListWindow(list), LVM_GETHEADER, 0, 0));
+    HWND header = HeaderOf(list);
     HDITEMW item = {};
     item.mask = HDI_FORMAT;
     SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
@@ -95,7 +97,7 @@ int ListGetHeaderFormat(ResultList list, int column) {
 }
 
 void ListSetHeaderFormat(ResultList list, int column, int format) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(ListWindow(list), LVM_GETHEADER, 0, 0));
+    HWND header = HeaderOf(list);
     HDITEMW item = {};
     item.mask = HDI_FORMAT;
     item.fmt = format;
