@@ -4,8 +4,8 @@
 
 namespace {
 
-// What one of the five rendered digits must be: any digit, or exactly one
-// character. A character beyond 7-bit ASCII is never a digit.
+// What one rendered digit must be: any digit, or exactly one character. A
+// character beyond 7-bit ASCII is never a digit.
 struct Wanted {
     bool any;
     WideChar character;
@@ -16,23 +16,8 @@ Wanted FromCharacter(WideChar c) {
     return Wanted{c == '?', c};
 }
 
-// The SK field: empty means any digit, otherwise its first character.
-Wanted SkDigit(const WideString& sk) {
-    return sk.empty() ? Wanted{true, 0} : FromCharacter(sk[0]);
-}
-
-// The ASC or ASCQ field: empty means any two digits; one character is the
-// low digit after a '0'; otherwise the first two characters.
-void ByteDigits(const WideString& text, Wanted* high, Wanted* low) {
-    if (text.empty()) {
-        *high = *low = Wanted{true, 0};
-    } else if (text.size() == 1) {
-        *high = Wanted{false, '0'};
-        *low = FromCharacter(text[0]);
-    } else {
-        *high = FromCharacter(text[0]);
-        *low = FromCharacter(text[1]);
-    }
+bool DigitIs(const Wanted& wanted, char digit) {
+    return wanted.any || wanted.character == (WideChar)digit;
 }
 
 }  // namespace
@@ -44,18 +29,40 @@ RenderedCodes RenderTableCodes() {
     return codes;
 }
 
+// Empty means any digit, otherwise the first character.
+EntrySet SkFieldLetsThrough(const RenderedCodes& codes, const WideString& sk) {
+    Wanted digit = sk.empty() ? Wanted{true, 0} : FromCharacter(sk[0]);
+    EntrySet entries;
+    for (int i = 0; i < kSenseTableCount; ++i) entries[i] = DigitIs(digit, codes.text[i][0]);
+    return entries;
+}
+
+// Empty means any two digits; one character is the low digit after a '0';
+// otherwise the first two characters.
+EntrySet ByteFieldLetsThrough(const RenderedCodes& codes, const WideString& text, int firstDigit) {
+    Wanted high{true, 0}, low{true, 0};
+    if (text.size() == 1) {
+        high = Wanted{false, '0'};
+        low = FromCharacter(text[0]);
+    } else if (text.size() >= 2) {
+        high = FromCharacter(text[0]);
+        low = FromCharacter(text[1]);
+    }
+    EntrySet entries;
+    for (int i = 0; i < kSenseTableCount; ++i)
+        entries[i] = DigitIs(high, codes.text[i][firstDigit]) && DigitIs(low, codes.text[i][firstDigit + 1]);
+    return entries;
+}
+
+std::vector<PackedCode> CodesOf(const EntrySet& entries) {
+    std::vector<PackedCode> result;
+    for (int i = 0; i < kSenseTableCount; ++i)
+        if (entries[i]) result.push_back(SenseTable[i].code);
+    return result;
+}
+
 std::vector<PackedCode> ModelRows(const RenderedCodes& codes, const WideString& sk, const WideString& asc,
                                   const WideString& ascq) {
-    Wanted wanted[5];
-    wanted[0] = SkDigit(sk);
-    ByteDigits(asc, &wanted[1], &wanted[2]);
-    ByteDigits(ascq, &wanted[3], &wanted[4]);
-    std::vector<PackedCode> rows;
-    for (int i = 0; i < kSenseTableCount; ++i) {
-        bool matches = true;
-        for (int digit = 0; digit < 5 && matches; ++digit)
-            matches = wanted[digit].any || wanted[digit].character == (WideChar)codes.text[i][digit];
-        if (matches) rows.push_back(SenseTable[i].code);
-    }
-    return rows;
+    return CodesOf(SkFieldLetsThrough(codes, sk) & ByteFieldLetsThrough(codes, asc, 1) &
+                   ByteFieldLetsThrough(codes, ascq, 3));
 }
