@@ -1,6 +1,6 @@
 #include "sense_table.h"
 
-constexpr SenseEntry SenseTable[kSenseTableCount] = {
+constexpr SenseEntry SenseTable[] = {
     // code     SK   ASC   ASCQ  description
     {0x10B00, 0x1, 0x0B, 0x00, "warning"},
     {0x10B01, 0x1, 0x0B, 0x01, "warning - specified temperature exceeded"},
@@ -222,6 +222,10 @@ constexpr SenseEntry SenseTable[kSenseTableCount] = {
 
 namespace {
 
+constexpr int kRowsWritten = sizeof SenseTable / sizeof SenseTable[0];
+static_assert(kRowsWritten == kSenseTableCount,
+              "SenseTable must have exactly kSenseTableCount rows: one is missing or one too many");
+
 constexpr PackedCode Pack(const SenseEntry& e) {
     return (PackedCode)e.senseKey << 16 | (PackedCode)e.asc << 8 | e.ascq;
 }
@@ -233,7 +237,7 @@ constexpr bool CodesMatchTheirFields() {
 }
 
 constexpr bool CodesStrictlyAscend() {
-    for (int i = 1; i < kSenseTableCount; ++i)
+    for (int i = 1; i < kRowsWritten; ++i)
         if (SenseTable[i - 1].code >= SenseTable[i].code) return false;
     return true;
 }
@@ -255,7 +259,6 @@ constexpr bool DescriptionsArePlainLowercase() {
     return true;
 }
 
-static_assert(sizeof SenseTable / sizeof SenseTable[0] == 216, "216 entries");
 static_assert(CodesMatchTheirFields(), "code equals SK/ASC/ASCQ packed");
 static_assert(CodesStrictlyAscend(), "codes strictly ascend");
 static_assert(DescriptionsArePlainLowercase(), "descriptions: 7..71 lowercase ASCII");
@@ -265,7 +268,7 @@ static_assert(CountWithSenseKey(0x1) == 27 && CountWithSenseKey(0x2) == 22 &&
               CountWithSenseKey(0x7) == 7 && CountWithSenseKey(0xB) == 6,
               "entries per sense key");
 static_assert(SenseTable[0].code == 0x10B00 &&
-              SenseTable[kSenseTableCount - 1].code == 0xB4D00,
+              SenseTable[kRowsWritten - 1].code == 0xB4D00,
               "first and last codes");
 
 }  // namespace

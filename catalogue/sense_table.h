@@ -17,8 +17,10 @@ struct SenseEntry {
 
 constexpr int kSenseTableCount = 216;
 
-// In strictly ascending order of code; the list shows matches in this order.
-extern const SenseEntry SenseTable[kSenseTableCount];
+// kSenseTableCount entries in strictly ascending order of code; the list shows
+// matches in this order. Declared without its bound so that the definition's
+// own rows give its length, which sense_table.cpp checks against the count.
+extern const SenseEntry SenseTable[];
 
 // Index of the entry with this code, or -1.
 int FindSenseEntry(PackedCode code);

@@ -29,7 +29,9 @@ void SortByColumn(int column) {
     ListSetHeaderFormat(list, column, format);
     // The comparator reads the direction of the current column: set it first.
     gSortState.column = column;
-    ListSortRows(list, column);
+    int order[kSenseTableCount];
+    int count = OrderRowsByColumn(order, ListGetRowCount(list), column);
+    ListApplyOrder(list, order, count);
 }
 
 int CompareRows(int row1, int row2, int column) {

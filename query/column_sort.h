@@ -6,10 +6,6 @@
 
 constexpr int kNoSortColumn = -1;
 
-// Header item format flags for the sort arrows (HDF_SORTUP, HDF_SORTDOWN).
-constexpr int kHeaderSortUp = 0x0400;
-constexpr int kHeaderSortDown = 0x0200;
-
 // The process's sort state is gSortState (process_state.h).
 struct SortState {
     int column;                     // last sorted column, or kNoSortColumn
@@ -20,7 +16,8 @@ struct SortState {
 // any other column sorts in the direction it last had.
 void OnColumnClick(int column);
 
-// Moves the header arrow to column, records it as current, sorts the rows.
+// Moves the header arrow to column, records it as current, orders the rows
+// with OrderRowsByColumn and has the list apply that order.
 void SortByColumn(int column);
 
 // Compares cell column of two rows of gResultList, case-insensitively, in
@@ -28,6 +25,6 @@ void SortByColumn(int column);
 int CompareRows(int row1, int row2, int column);
 
 // Fills order[0..count) with the row indices 0..count-1 stably sorted with
-// CompareRows, reading the list as it stands. count is cut to the table size;
-// returns the count used.
+// CompareRows, reading the list as it stands and changing nothing in it.
+// count is cut to the table size; returns the count used.
 int OrderRowsByColumn(int* order, int count, int column);

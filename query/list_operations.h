@@ -1,6 +1,6 @@
 // The operations the query logic needs from the result list, its header and
 // the three fields. The decoder window implements them over the real list
-// view; the tests implement them over a list in memory.
+// view and its dialog; the tests implement them over a list in memory.
 #pragma once
 
 #include "../catalogue/sense_table.h"
@@ -11,11 +11,18 @@
 // The process's own list is gResultList (process_state.h).
 typedef struct ResultListTag* ResultList;
 
+// Opaque handle of what holds the three query fields (the dialog on Windows).
+typedef struct QueryFieldsTag* QueryFields;
+
 // Column indices, the same in the list, its header and the sort state.
 enum ListColumn { kColumnSk, kColumnAsc, kColumnAscq, kColumnDescription, kColumnCount };
 
 // Room for one cell's text: at most 259 characters and the terminator.
 constexpr int kCellTextCapacity = 260;
+
+// Header item format flags for the sort arrows (HDF_SORTUP, HDF_SORTDOWN).
+constexpr int kHeaderSortUp = 0x0400;
+constexpr int kHeaderSortDown = 0x0200;
 
 void ListDeleteAllRows(ResultList list);
 // Inserts a row at index row with the text of cell 0 and the item data;
@@ -30,10 +37,14 @@ int ListGetRowCount(ResultList list);
 int ListGetHeaderFormat(ResultList list, int column);
 void ListSetHeaderFormat(ResultList list, int column, int format);
 
-// Puts the rows in the order CompareRows(row1, row2, column) gives.
-void ListSortRows(ResultList list, int column);
+// Puts the rows in the given order: position i gets the row that stands at
+// index order[i] now. order holds count distinct indices of current rows.
+void ListApplyOrder(ResultList list, const int* order, int count);
+
+// The query fields that feed this list.
+QueryFields ListQueryFields(ResultList list);
 
 // Reads a field's current text as UTF-16, at most capacity - 1 units, always
 // terminated. (Read as 8-bit ANSI text, a character the code page lacks would
 // arrive as '?', the wildcard; the rebuild narrows the units itself.)
-void ReadFieldText(ResultList list, FieldKind field, WideChar* buffer, int capacity);
+void ReadFieldText(QueryFields fields, FieldKind field, WideChar* buffer, int capacity);

@@ -10,9 +10,9 @@ constexpr int kFieldReadCapacity = 4;
 
 // Reads a field as UTF-16 and narrows it into text, zero-filled first. A
 // character outside 7-bit ASCII then matches nothing, whatever the code page.
-void ReadPatternText(ResultList list, FieldKind field, char (&text)[kFieldReadCapacity]) {
+void ReadPatternText(QueryFields fields, FieldKind field, char (&text)[kFieldReadCapacity]) {
     WideChar units[kFieldReadCapacity] = {0};
-    ReadFieldText(list, field, units, kFieldReadCapacity);
+    ReadFieldText(fields, field, units, kFieldReadCapacity);
     NarrowFieldText(units, text, kFieldReadCapacity);
 }
 
@@ -23,13 +23,15 @@ void RebuildResultList(ResultList list) {
     ListDeleteAllRows(list);
 
     char sk[kFieldReadCapacity] = {0}, asc[kFieldReadCapacity] = {0}, ascq[kFieldReadCapacity] = {0};
-    ReadPatternText(list, kFieldSk, sk);
-    ReadPatternText(list, kFieldAsc, asc);
-    ReadPatternText(list, kFieldAscq, ascq);
+    QueryFields fields = ListQueryFields(list);
+    ReadPatternText(fields, kFieldSk, sk);
+    ReadPatternText(fields, kFieldAsc, asc);
+    ReadPatternText(fields, kFieldAscq, ascq);
     CodePattern pattern = BuildPattern(sk, asc, ascq);
 
     int n = 0;
-    for (const SenseEntry& entry : SenseTable) {
+    for (int i = 0; i < kSenseTableCount; ++i) {
+        const SenseEntry& entry = SenseTable[i];
         if (!MatchesPattern(pattern, entry)) continue;
         WideChar cell[kCellTextCapacity];
         FormatHex(entry.senseKey, 1, cell);

@@ -1,15 +1,16 @@
-// The decoder window: its main routine, dialog procedure and helpers. The
-// process-wide state they share is in query/process_state.h.
+// The decoder window: its main routine, dialog procedure and helpers, and the
+// process-wide values only the window uses. The query logic's own (the list
+// and the sort state) are in query/process_state.h; docs/design.md has the
+// table of who sets and who reads each.
 #pragma once
 
 #include <windows.h>
 
-#include <type_traits>
-
 #include "query/process_state.h"
 
-static_assert(std::is_same<InstanceHandle, HINSTANCE>::value && std::is_same<WindowHandle, HWND>::value,
-              "the process state's handles are the platform's own types");
+extern HINSTANCE gInstance;        // set by RunDecoder; OnInitDialog loads the icon from it
+extern const char* gCommandTail;   // set by RunDecoder, null when none was given; seeds the fields
+extern HWND gLinkControl;          // set by OnInitDialog; LayoutControls keeps it at the right
 
 // Runs the decoder dialog modally. 0 after the dialog was closed, 1 when it
 // could not be created.
@@ -25,8 +26,9 @@ LRESULT CALLBACK HexFieldSubclassProc(HWND window, UINT message, WPARAM wParam, 
 // 4 pixels from the right edge; cx and cy are the new client size.
 void LayoutControls(HWND window, int cx, int cy);
 
-// Rebuilds the result list from the fields with its redraw suspended.
-void RefreshResultList();
+// Runs RebuildResultList on the process's list with the list's redraw
+// suspended, and draws the result once.
+void RebuildWithRedrawSuspended();
 
 // Opens the product page in the user's browser.
 void OpenProductPage();

@@ -26,10 +26,8 @@ void ApplyExplorerTheme(HWND list) {
     if (proc) reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void*>(proc))(list, L"Explorer", nullptr);
 }
 
-// Width of each code column, in pixels. The three (SK, ASC, ASCQ) stand
-// before Description.
+// Width of each code column (SK, ASC, ASCQ), in pixels.
 constexpr int kCodeColumnWidth = 50;
-constexpr int kCodeColumnsWidth = kColumnDescription * kCodeColumnWidth;
 
 // Room for the field text whose length the advance rule reads: at most seven
 // characters.
@@ -37,13 +35,17 @@ constexpr int kAdvanceRuleReadCapacity = 8;
 
 // listWidth is the list's client width when the dialog opens.
 void InsertColumns(HWND list, int listWidth) {
-    // The columns fill the list exactly, leaving room for a vertical scroll bar.
-    int descriptionWidth =
-        listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - kCodeColumnsWidth;
     struct Column { const wchar_t* title; int width; } columns[] = {
         {L"SK", kCodeColumnWidth}, {L"ASC", kCodeColumnWidth}, {L"ASCQ", kCodeColumnWidth},
-        {L"Description", descriptionWidth}};
+        {L"Description", 0}};
     static_assert(sizeof columns / sizeof columns[0] == kColumnCount, "one entry per list column");
+    static_assert(kColumnDescription == kColumnCount - 1, "the code columns stand before Description");
+    // Description takes what the code columns leave, less room for a
+    // vertical scroll bar, so that the four fill the list exactly.
+    int codeColumnsWidth = 0;
+    for (int i = 0; i < kColumnDescription; ++i) codeColumnsWidth += columns[i].width;
+    columns[kColumnDescription].width =
+        listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - codeColumnsWidth;
     for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_WIDTH | LVCF_TEXT;
@@ -78,7 +80,7 @@ BOOL OnInitDialog(HWND window) {
     GetClientRect(list, &client);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     InsertColumns(list, client.right);
-    RefreshResultList();
+    RebuildWithRedrawSuspended();
     return TRUE;  // the platform focuses the first tab stop: the SK field
 }
 
@@ -91,7 +93,7 @@ void OnFieldChanged(HWND window, FieldKind field) {
         SetFocus(nextField);
         SendMessageW(nextField, EM_SETSEL, 0, -1);
     }
-    RefreshResultList();
+    RebuildWithRedrawSuspended();
 }
 
 BOOL OnCommand(HWND window, int id, int code) {

@@ -1,9 +1,9 @@
-// The result list's operations over the report list view and its header.
+// The result list's operations over the report list view, its header and
+// the dialog that holds the query fields.
 #include "decoder.h"
 
 #include <commctrl.h>
 
-#include "query/column_sort.h"
 #include "query/result_list.h"
 
 static_assert(kHeaderSortUp == HDF_SORTUP && kHeaderSortDown == HDF_SORTDOWN, "header arrow flags");
@@ -104,18 +104,17 @@ void ListSetHeaderFormat(ResultList list, int column, int format) {
     SendMessageW(header, HDM_SETITEMW, column, reinterpret_cast<LPARAM>(&item));
 }
 
-// The rows are first ordered with CompareRows over row indices while the list
-// is untouched, then the list puts them into that order by each row's rank,
-// found through its item data. Reading cells from inside the list's own sort
-// callback is not reliable: Wine hands LVM_SORTITEMSEX's comparator positions
-// in a copy being sorted while LVM_GETITEMTEXTW reads the unsorted rows.
-void ListSortRows(ResultList list, int column) {
+// The query logic has ordered the rows already, reading their cells while
+// the list stood still; the list only applies that order. It sorts itself by
+// each row's rank, found through its item data. A comparator that read cells
+// from inside the list's own sort would not be reliable: Wine hands
+// LVM_SORTITEMSEX's comparator positions in a copy being sorted while
+// LVM_GETITEMTEXTW reads the unsorted rows.
+void ListApplyOrder(ResultList list, const int* order, int count) {
     HWND window = ListWindow(list);
-    int order[kSenseTableCount];
-    int count = OrderRowsByColumn(order, ListGetRowCount(list), column);
     RowRanks ranks;
     for (int i = 0; i < kSenseTableCount; ++i) ranks.rank[i] = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && i < kSenseTableCount; ++i) {
         int index = FindSenseEntry(RowCode(window, order[i]));
         if (index >= 0) ranks.rank[index] = static_cast<short>(i);
     }
@@ -124,11 +123,15 @@ void ListSortRows(ResultList list, int column) {
     ResumeRedraw(window);
 }
 
-void ReadFieldText(ResultList list, FieldKind field, WideChar* buffer, int capacity) {
-    GetDlgItemTextW(GetParent(ListWindow(list)), field, buffer, capacity);
+QueryFields ListQueryFields(ResultList list) {
+    return reinterpret_cast<QueryFields>(GetParent(ListWindow(list)));
 }
 
-void RefreshResultList() {
+void ReadFieldText(QueryFields fields, FieldKind field, WideChar* buffer, int capacity) {
+    GetDlgItemTextW(reinterpret_cast<HWND>(fields), field, buffer, capacity);
+}
+
+void RebuildWithRedrawSuspended() {
     HWND list = ListWindow(gResultList);
     if (!list) return;
     SuspendRedraw(list);

@@ -66,7 +66,7 @@ TEST(OnColumnClick, IgnoresColumnsThatDoNotExist) {
     MemoryList& list = FilledList("6", "29");
     for (int column : {-1, 4, 1000}) OnColumnClick(column);
     EXPECT_EQ(kNoSortColumn, gSortState.column);
-    EXPECT_EQ(0, list.sortCalls);
+    EXPECT_EQ(0, list.orderCalls);
     EXPECT_EQ(0, ArrowCount(list));
 }
 

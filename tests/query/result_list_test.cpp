@@ -10,7 +10,8 @@ namespace {
 // Codes of all table entries whose five-digit rendering matches.
 std::string ExpectedCodes(bool (*keep)(const SenseEntry&)) {
     std::string codes;
-    for (const SenseEntry& e : SenseTable) {
+    for (int i = 0; i < kSenseTableCount; ++i) {
+        const SenseEntry& e = SenseTable[i];
         if (!keep(e)) continue;
         char code[16];
         std::snprintf(code, sizeof code, "%s%05X", codes.empty() ? "" : ",", (unsigned)e.code);

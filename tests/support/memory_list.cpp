@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "query/column_sort.h"
 #include "query/process_state.h"
 
 namespace {
@@ -38,7 +37,7 @@ ResultList AsResultList(MemoryList& list) {
 MemoryList& ResetMemoryList(const char* sk, const char* asc, const char* ascq) {
     gMemoryList.rowCount = 0;
     for (int& format : gMemoryList.headerFormat) format = 0;
-    gMemoryList.insertCalls = gMemoryList.deleteAllCalls = gMemoryList.sortCalls = 0;
+    gMemoryList.insertCalls = gMemoryList.deleteAllCalls = gMemoryList.orderCalls = 0;
     gMemoryList.skText = Utf16(sk);
     gMemoryList.ascText = Utf16(asc);
     gMemoryList.ascqText = Utf16(ascq);
@@ -82,8 +81,9 @@ void ListDeleteAllRows(ResultList list) {
 int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode itemData) {
     MemoryList& l = Of(list);
     ++l.insertCalls;
-    if (l.rowCount >= kSenseTableCount + 8) return -1;
-    if (row < 0 || row > l.rowCount) row = l.rowCount;
+    // A rebuild counts its rows up from 0: a negative index is its fault.
+    if (row < 0 || l.rowCount >= kSenseTableCount + 8) return -1;
+    if (row > l.rowCount) row = l.rowCount;
     for (int i = l.rowCount; i > row; --i) l.rows[i] = l.rows[i - 1];
     MemoryRow& r = l.rows[row];
     r.cells[0] = cell0;  // assigned in place: the strings keep their storage
@@ -114,20 +114,21 @@ void ListSetHeaderFormat(ResultList list, int column, int format) {
     Of(list).headerFormat[column] = format;
 }
 
-// Like the list view: the comparator reads the rows as they stand, and the
-// rows are then put into the order it gave.
-void ListSortRows(ResultList list, int column) {
+void ListApplyOrder(ResultList list, const int* order, int count) {
     MemoryList& l = Of(list);
-    ++l.sortCalls;
-    int order[kSenseTableCount];
-    int count = OrderRowsByColumn(order, l.rowCount, column);
+    ++l.orderCalls;
     MemoryRow sorted[kSenseTableCount];
     for (int i = 0; i < count; ++i) sorted[i] = l.rows[order[i]];
     for (int i = 0; i < count; ++i) l.rows[i] = sorted[i];
 }
 
-void ReadFieldText(ResultList list, FieldKind field, WideChar* buffer, int capacity) {
-    const WideString& text = field == kFieldSk ? Of(list).skText
-                              : field == kFieldAsc ? Of(list).ascText : Of(list).ascqText;
+QueryFields ListQueryFields(ResultList list) {
+    return reinterpret_cast<QueryFields>(&Of(list));
+}
+
+// The fields live beside the rows.
+void ReadFieldText(QueryFields fields, FieldKind field, WideChar* buffer, int capacity) {
+    const MemoryList& l = *reinterpret_cast<MemoryList*>(fields);
+    const WideString& text = field == kFieldSk ? l.skText : field == kFieldAsc ? l.ascText : l.ascqText;
     CopyCut(text, buffer, capacity);
 }

@@ -19,7 +19,7 @@ struct MemoryList {
     int rowCount;
     int headerFormat[kColumnCount];
     WideString skText, ascText, ascqText;  // the three fields, as UTF-16
-    int insertCalls, deleteAllCalls, sortCalls;
+    int insertCalls, deleteAllCalls, orderCalls;
 };
 
 // Empties the list, sets the fields to the given ASCII texts, makes it the

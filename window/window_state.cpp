@@ -1,0 +1,5 @@
+#include "decoder.h"
+
+HINSTANCE gInstance = nullptr;
+const char* gCommandTail = nullptr;
+HWND gLinkControl = nullptr;
