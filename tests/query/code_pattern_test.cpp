@@ -16,6 +16,7 @@ TEST(BuildPattern, PlacesFieldTextsIntoFiveDigits) {
         {"X", "zz", "g", "XZZ0G"},   // anything else stays as it is
         {"12", "345", "6789", "13467"},  // longer texts: only the leading characters
         {"", "A", "", "?0A??"},
+        {"a", "`{", "z", "A`{0Z"},   // both ends of a-z, and just outside them
     };
     for (const Case& c : cases)
         EXPECT_STREQ(c.pattern, BuildPattern(c.sk, c.asc, c.ascq).digits)

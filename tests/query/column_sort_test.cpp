@@ -1,5 +1,15 @@
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "query/column_sort.h"
 #include "query/process_state.h"
 #include "query/result_list.h"
@@ -11,6 +21,25 @@ MemoryList& FilledList(const char* sk, const char* asc = "??", const char* ascq 
     MemoryList& list = ResetMemoryList(sk, asc, ascq);
     RebuildResultList(AsResultList(list));
     return list;
+}
+
+// Cell column of table entry i as the list must show it, written the plain way.
+std::string PlainCell(int i, int column) {
+    const SenseEntry& e = SenseTable[i];
+    char text[16];
+    switch (column) {
+        case kColumnSk: std::snprintf(text, sizeof text, "%X", e.senseKey); return text;
+        case kColumnAsc: std::snprintf(text, sizeof text, "%02X", e.asc); return text;
+        case kColumnAscq: std::snprintf(text, sizeof text, "%02X", e.ascq); return text;
+        default: return e.description;
+    }
+}
+
+// The test's own case-insensitive order of ASCII texts.
+bool PlainLess(std::string a, std::string b) {
+    for (char& c : a) c = (char)std::tolower((unsigned char)c);
+    for (char& c : b) c = (char)std::tolower((unsigned char)c);
+    return a < b;
 }
 
 int ArrowCount(const MemoryList& list) {
@@ -71,15 +100,43 @@ TEST(OnColumnClick, IgnoresColumnsThatDoNotExist) {
 }
 
 TEST(SortByColumn, OrdersEveryColumnBothWays) {
-    // After a sort every neighbouring pair must compare in order.
+    // Each sort of the full table must give the order the test works out by
+    // itself: the entries stably sorted by their cell texts, written with
+    // printf, under a plain case-insensitive compare, each row whole.
+    // Description is compared so only where the comparator is the ASCII case
+    // fold; lstrcmpiW weighs punctuation its own way, so under Windows every
+    // neighbouring pair is checked with lstrcmpiW itself.
     MemoryList& list = FilledList("?");
     for (int column = 0; column < kColumnCount; ++column) {
         for (bool ascending : {true, false}) {
+            RebuildResultList(AsResultList(list));  // table order, so equal texts stay in it
             gSortState.ascending[column] = ascending;
             SortByColumn(column);
             ASSERT_EQ(216, list.rowCount);
-            for (int i = 1; i < list.rowCount; ++i)
-                EXPECT_LE(CompareRows(i - 1, i, column), 0) << column << " " << ascending << " " << i;
+            std::vector<int> expected(kSenseTableCount);
+            for (int i = 0; i < kSenseTableCount; ++i) expected[i] = i;
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                std::string textA = PlainCell(a, column), textB = PlainCell(b, column);
+                return ascending ? PlainLess(textA, textB) : PlainLess(textB, textA);
+            });
+            for (int row = 0; row < list.rowCount; ++row) {
+                const MemoryRow& r = list.rows[row];
+                int entry = expected[row];
+#if defined(_WIN32)
+                if (column == kColumnDescription) {
+                    if (row > 0) {
+                        int order = lstrcmpiW(list.rows[row - 1].cells[column].c_str(), r.cells[column].c_str());
+                        EXPECT_TRUE(ascending ? order <= 0 : order >= 0) << (ascending ? "up" : "down") << " row " << row;
+                    }
+                    entry = FindSenseEntry(r.itemData);
+                    ASSERT_GE(entry, 0);
+                }
+#endif
+                EXPECT_EQ(SenseTable[entry].code, r.itemData) << "row " << row << ", by " << column << " " << ascending;
+                for (int cell = 0; cell < kColumnCount; ++cell)
+                    ASSERT_EQ(Utf16(PlainCell(entry, cell).c_str()), r.cells[cell])
+                        << "row " << row << " cell " << cell << ", by " << column << " " << ascending;
+            }
         }
     }
 }
@@ -96,8 +153,8 @@ TEST(OnColumnClick, DescriptionDescendingPutsWriteProtectedFirst) {
 
 TEST(CompareRows, ComparesTextIgnoringCaseDigitsFirst) {
     MemoryList& list = ResetMemoryList();
-    const char* texts[] = {"0B", "1A", "a1", "A1", "ff", "09", "abc", "ABD"};
-    for (int i = 0; i < 8; ++i) ListInsertRow(AsResultList(list), i, Utf16(texts[i]).c_str(), i);
+    const char* texts[] = {"0B", "1A", "a1", "A1", "ff", "09", "abc", "ABD", "@", "`", "Z", "z", "[", "{"};
+    for (int i = 0; i < 14; ++i) ListInsertRow(AsResultList(list), i, Utf16(texts[i]).c_str(), i);
     gSortState.column = 0;
     EXPECT_LT(CompareRows(0, 1, 0), 0);   // 0B < 1A
     EXPECT_LT(CompareRows(5, 0, 0), 0);   // 09 < 0B: digits before letters
@@ -105,6 +162,9 @@ TEST(CompareRows, ComparesTextIgnoringCaseDigitsFirst) {
     EXPECT_EQ(0, CompareRows(2, 3, 0));   // a1 == A1
     EXPECT_EQ(0, CompareRows(4, 4, 0));
     EXPECT_LT(CompareRows(6, 7, 0), 0);   // abc < ABD
+    EXPECT_EQ(0, CompareRows(10, 11, 0));  // Z == z: both ends of A-Z fold, the bytes beside them do not
+    EXPECT_NE(0, CompareRows(8, 9, 0));    // @ != `
+    EXPECT_NE(0, CompareRows(12, 13, 0));  // [ != {
     gSortState.ascending[0] = false;
     EXPECT_GT(CompareRows(0, 1, 0), 0);
     EXPECT_EQ(0, CompareRows(3, 2, 0));

@@ -16,6 +16,7 @@ TEST(ExtractCommandTail, SkipsTheProgramNameAndTheBlanksAfterIt) {
         {"  quorvel.exe 6", "quorvel.exe 6"},       // a leading blank: the name stays
         {"quorvel.exe\t\r\n 6 29 00 ", "6 29 00 "},
         {"quorvel.exe \x01\x1f" "6", "6"},
+        {"quorvel.exe !6", "!6"},                   // '!' is the first byte above the blanks
         // Bytes above 0x7F belong to the name (an accented letter in a path).
         {"C:\\Tools\\Ger\xe4t\\quorvel.exe 6 29", "6 29"},
         {"\xff\x80 2", "2"},
@@ -46,6 +47,10 @@ TEST(SeedFieldsFromTail, CutsTheFirstFiveCodeCharactersOneTwoTwo) {
         {"??? 4", "?", "??", "4?"},
         {"\xe4\xff" "b-4d.00", "B", "4D", "00"},
         {"quorvel.exe 6", "Q", "UO", "RV"},
+        // Both ends of each range, and just outside them.
+        {"/0 9:", "0", "9?", "??"},
+        {"@AZ[", "A", "Z?", "??"},
+        {"`az{", "A", "Z?", "??"},
     };
     for (const Case& c : cases) {
         SeedTexts texts = SeedFieldsFromTail(c.tail);

@@ -19,6 +19,20 @@ TEST(IsAcceptedFieldChar, TakesHexDigitsQuestionMarkAndBackspaceOnly) {
     }
 }
 
+TEST(IsAcceptedFieldChar, BothEndsOfEachRange) {
+    struct Case { unsigned code; bool accepted; unsigned passOn; } cases[] = {
+        {'/', false, 0}, {'0', true, '0'}, {'9', true, '9'}, {':', false, 0},
+        {'@', false, 0}, {'A', true, 'A'}, {'F', true, 'F'}, {'G', false, 0},
+        {'`', false, 0}, {'a', true, 'A'}, {'f', true, 'F'}, {'g', false, 0},
+        {'>', false, 0}, {'?', true, '?'}, {7, false, 0},   {8, true, 8},     {9, false, 0},
+    };
+    for (const Case& c : cases) {
+        unsigned passOn = 0;
+        EXPECT_EQ(c.accepted, IsAcceptedFieldChar(c.code, &passOn)) << c.code;
+        EXPECT_EQ(c.passOn, passOn) << c.code;
+    }
+}
+
 TEST(IsAcceptedFieldChar, DropsCodesBeyondOneByte) {
     // Characters whose low byte is a hex digit must not slip through.
     for (unsigned code : {0x130u, 0x141u, 0x161u, 0x3Fu + 0x100u, 0x108u, 0xFF10u, 0x10041u,

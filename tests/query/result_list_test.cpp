@@ -33,6 +33,7 @@ TEST(RebuildResultList, ListsTheMatchingEntriesInTableOrder) {
         {"?", "??", "X", 0, ""},
         {"3", "5D", "2?", 0, ""},
         {"5", "6F", "08", 1, "56F08"},
+        {"3", "0C", "0a", 1, "30C0A"},  // pasted lowercase is uppercased
     };
     for (const Case& c : cases) {
         MemoryList& list = ResetMemoryList(c.sk, c.asc, c.ascq);
@@ -44,15 +45,27 @@ TEST(RebuildResultList, ListsTheMatchingEntriesInTableOrder) {
 
 TEST(RebuildResultList, CharactersBeyondAsciiMatchNothing) {
     // Read as ANSI text, 'Zhe' would arrive as the wildcard '?' and a
-    // fullwidth '7' as '7': both would list the seven rows 7/27/xx.
-    struct Case { WideChar sk; int rows; } cases[] = {
-        {'7', 7}, {'?', 7}, {0x0416, 0}, {0xFF17, 0}, {0x00E4, 0}, {0xD83D, 0},
+    // fullwidth '7' as '7'. Cut to their low byte, U+013F would be '?',
+    // U+0137 '7' and U+0144 'D'. Each would list rows.
+    struct Case { WideString sk, asc, ascq; int rows; } cases[] = {
+        {{'7'}, {'2', '7'}, {'?'}, 7},
+        {{'?'}, {'2', '7'}, {'?'}, 7},
+        {{0x0416}, {'2', '7'}, {'?'}, 0},
+        {{0xFF17}, {'2', '7'}, {'?'}, 0},
+        {{0x00E4}, {'2', '7'}, {'?'}, 0},
+        {{0xD83D}, {'2', '7'}, {'?'}, 0},
+        {{0x013F}, {'2', '7'}, {'?'}, 0},
+        {{0x0137}, {'2', '7'}, {'?'}, 0},
+        {{'3'}, {'5', 'D'}, {'0', '2'}, 1},
+        {{'3'}, {'5', 0x0144}, {'0', '2'}, 0},
     };
     for (const Case& c : cases) {
-        MemoryList& list = ResetMemoryList("", "27", "?");
-        list.skText = WideString(1, c.sk);
+        MemoryList& list = ResetMemoryList();
+        list.skText = c.sk;
+        list.ascText = c.asc;
+        list.ascqText = c.ascq;
         RebuildResultList(AsResultList(list));
-        EXPECT_EQ(c.rows, list.rowCount) << std::hex << (unsigned)c.sk;
+        EXPECT_EQ(c.rows, list.rowCount) << std::hex << (unsigned)c.sk[0] << " " << (unsigned)c.asc[1];
     }
 }
 

@@ -41,3 +41,18 @@ TEST(SenseTable, FindsEveryEntryAndNothingElse) {
     for (PackedCode missing : {0u, 0x10B03u, 0x203FFu, 0xB4D01u, 0xFFFFFu, 0xFFFFFFFFu})
         EXPECT_EQ(-1, FindSenseEntry(missing)) << std::hex << missing;
 }
+
+// FNV-1a (32 bits) over every entry's code, low byte first, and description
+// with its terminator, in table order: any changed character, code or row
+// changes it. The literal was taken once from the reviewed table; a
+// deliberate change of the table must update it.
+TEST(SenseTable, MatchesTheReviewedTable) {
+    uint32_t hash = 2166136261u;
+    auto add = [&hash](unsigned char byte) { hash = (hash ^ byte) * 16777619u; };
+    for (int i = 0; i < kSenseTableCount; ++i) {
+        for (int shift = 0; shift < 32; shift += 8) add((unsigned char)(SenseTable[i].code >> shift));
+        const char* p = SenseTable[i].description;
+        do add((unsigned char)*p); while (*p++);
+    }
+    EXPECT_EQ(0xAA8847DEu, hash) << std::hex << hash;
+}

@@ -38,8 +38,6 @@ TEST_F(DecoderWindowTest, SetsUpFieldsListAndIcon) {
     EXPECT_NE(0, SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
     EXPECT_EQ(0, SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
 
-    RECT client;
-    GetClientRect(List(), &client);  // no scroll bar yet changes nothing: columns are fixed
     const wchar_t* titles[] = {L"SK", L"ASC", L"ASCQ", L"Description"};
     for (int column = 0; column < kColumnCount; ++column) {
         wchar_t title[32] = {0};
@@ -53,9 +51,16 @@ TEST_F(DecoderWindowTest, SetsUpFieldsListAndIcon) {
     EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 0, 0));
     EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 1, 0));
     EXPECT_EQ(50, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 2, 0));
-    int fullWidth = client.right + GetSystemMetrics(SM_CXVSCROLL);  // the client width before the rows came
-    EXPECT_EQ(fullWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - 3 * 50,
-              SendMessageW(List(), LVM_GETCOLUMNWIDTH, 3, 0));
+}
+
+TEST_F(DecoderWindowTest, ColumnsFillTheListLeavingRoomForAScrollBar) {
+    Open("0");  // no rows, so no scroll bar: the client width is the one the dialog opened with
+    ASSERT_EQ(0, RowCount());
+    RECT client;
+    GetClientRect(List(), &client);
+    LRESULT widths = 0;
+    for (int column = 0; column < kColumnCount; ++column) widths += SendMessageW(List(), LVM_GETCOLUMNWIDTH, column, 0);
+    EXPECT_EQ(client.right - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL), widths);
 }
 
 TEST_F(DecoderWindowTest, TypedCharactersPassTheFilter) {
@@ -110,13 +115,20 @@ TEST_F(DecoderWindowTest, FieldTextOutsideTheCodePageMatchesNothing) {
     // Set as UTF-16, as a paste or another program's WM_SETTEXT brings it.
     // Read as ANSI text, 'Zhe' would arrive as '?' and the fullwidth '7' as
     // '7', and either would list the seven rows 7/27/xx.
+    // Cut to their low byte, U+013F would be '?', U+0137 '7' and U+0142 'B'.
     Open("7 27");
     SetWindowTextA(Item(IDC_ASCQ), "?");
     ASSERT_EQ(7, RowCount());
-    for (const wchar_t* text : {L"\x0416", L"\xFF17", L"\x00E4"}) {
+    for (const wchar_t* text : {L"\x0416", L"\xFF17", L"\x00E4", L"\x013F", L"\x0137"}) {
         SetWindowTextW(Item(IDC_SK), text);
         EXPECT_EQ(0, RowCount()) << std::hex << static_cast<unsigned>(text[0]);
     }
+    SetWindowTextA(Item(IDC_ASCQ), "??");
+    SetWindowTextA(Item(IDC_ASC), "??");
+    SetWindowTextA(Item(IDC_SK), "B");
+    ASSERT_EQ(6, RowCount());
+    SetWindowTextW(Item(IDC_SK), L"\x0142");
+    EXPECT_EQ(0, RowCount());
 }
 
 TEST_F(DecoderWindowTest, CommandLineTailSeedsTheFields) {
@@ -226,6 +238,33 @@ TEST_F(DecoderWindowTest, ResizingKeepsListAndLinkInPlace) {
     SendMessageW(dialog, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
     RECT listMinimised = ChildRect(List());
     EXPECT_TRUE(EqualRect(&listNow, &listMinimised));
+}
+
+TEST_F(DecoderWindowTest, TheProcedureLeavesUnhandledMessagesToTheDialogManager) {
+    // FALSE hands a message back to the dialog manager's own default work;
+    // TRUE says it was handled. Sent to the procedure itself, in this order.
+    Open("6 29");
+    NMLISTVIEW columnClick = {};
+    columnClick.hdr = {List(), IDC_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+    columnClick.iSubItem = 2;
+    NMHDR linkFocus = {Item(IDC_LINK), IDC_LINK, static_cast<UINT>(NM_SETFOCUS)};
+    struct Case { const char* what; UINT message; WPARAM wParam; LPARAM lParam; INT_PTR result; } cases[] = {
+        {"Enter", WM_COMMAND, IDOK, 0, TRUE},
+        {"a field change", WM_COMMAND, MAKEWPARAM(IDC_ASCQ, EN_CHANGE), 0, FALSE},
+        {"another field notification", WM_COMMAND, MAKEWPARAM(IDC_SK, EN_SETFOCUS), 0, FALSE},
+        {"a header click", WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&columnClick), FALSE},
+        {"another link notification", WM_NOTIFY, IDC_LINK, reinterpret_cast<LPARAM>(&linkFocus), FALSE},
+        {"a size", WM_SIZE, SIZE_RESTORED, MAKELPARAM(700, 400), FALSE},
+        {"a minimise", WM_SIZE, SIZE_MINIMIZED, 0, FALSE},
+        {"hit-testing", WM_NCHITTEST, 0, MAKELPARAM(10, 10), FALSE},
+        {"painting", WM_PAINT, 0, 0, FALSE},
+        {"the cursor", WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), FALSE},
+        {"the dialog's colours", WM_CTLCOLORDLG, 0, reinterpret_cast<LPARAM>(dialog), FALSE},
+        {"initialisation", WM_INITDIALOG, 0, 0, TRUE},
+        {"Escape", WM_COMMAND, IDCANCEL, 0, TRUE},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.result, DecoderDialogProc(dialog, c.message, c.wParam, c.lParam)) << c.what;
+    EXPECT_EQ(2, gSortState.column);  // the header click was carried out
 }
 
 TEST_F(DecoderWindowTest, SizeMessageBeforeInitialisationChangesNothing) {
