@@ -31,28 +31,42 @@ hex() {  # hex TEXT: its bytes as hex digits, as the probe's launch takes them
     printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'
 }
 
-# window_screenshot FILE: saves the decoder's window as shown, cut from the
-# screen, once two captures in a row agree, so that a repaint still under way
-# is not caught half done. Needs wait_for (scripts/setup.sh).
-window_screenshot() {
-    local file=$1 answer left top right bottom
-    answer=$(ask frame)
+# frame_area [rows]: the probe's frame of the window (or of the list's rows)
+# as ImageMagick's WxH+X+Y.
+frame_area() {
+    local answer left top right bottom
+    answer=$(ask frame "$@")
     read -r _ left top right bottom <<<"$answer"
     if ! [[ $left$top$right$bottom =~ ^[-0-9]+$ ]]; then
         echo "no window to take a picture of: $answer" >&2
         return 1
     fi
-    screenshot_area=$((right - left))x$((bottom - top))+$left+$top
-    screenshot_file=$file
-    import -window root -crop "$screenshot_area" +repage "$file.ppm"
-    wait_for 30 "a steady picture of the window" screenshot_agrees || return 1
-    convert "$file.ppm" -strip "$file"
-    rm -f "$file.ppm" "$file.next.ppm"
+    echo "$((right - left))x$((bottom - top))+$left+$top"
 }
 
-screenshot_agrees() {
-    import -window root -crop "$screenshot_area" +repage "$screenshot_file.next.ppm"
-    cmp -s "$screenshot_file.ppm" "$screenshot_file.next.ppm" && return 0
-    mv "$screenshot_file.next.ppm" "$screenshot_file.ppm"
+# steady_capture AREA FILE: saves AREA of the screen to FILE (PPM) once two
+# captures in a row agree, so that a repaint still under way is not caught
+# half done. Needs wait_for (scripts/setup.sh).
+steady_capture() {
+    capture_area=$1 capture_file=$2
+    import -window root -crop "$capture_area" +repage "$capture_file"
+    wait_for 30 "a steady picture of $capture_area" capture_agrees || return 1
+    rm -f "$capture_file.next.ppm"
+}
+
+capture_agrees() {
+    import -window root -crop "$capture_area" +repage "$capture_file.next.ppm"
+    cmp -s "$capture_file" "$capture_file.next.ppm" && return 0
+    mv "$capture_file.next.ppm" "$capture_file"
     return 1
+}
+
+# window_screenshot FILE: saves the decoder's window as shown, cut from the
+# screen, once it is steady.
+window_screenshot() {
+    local file=$1 area
+    area=$(frame_area) || return 1
+    steady_capture "$area" "$file.ppm" || return 1
+    convert "$file.ppm" -strip "$file"
+    rm -f "$file.ppm"
 }

@@ -10,7 +10,8 @@
 //   column C              the cells of list column C, joined by '|'
 //   geometry              client size and the list's and link's rectangles
 //                         in client coordinates
-//   frame                 the window's rectangle on the screen
+//   frame [rows]          the window's rectangle on the screen, or that of
+//                         the list's rows (its client area below the header)
 //   point header C | link | close | border
 //                         a screen point on header item C, on the link's
 //                         anchor, on the close box, on the right sizing border
@@ -269,7 +270,16 @@ int main() {
                         link.right, link.bottom);
         } else if (std::strcmp(command, "frame") == 0) {
             RECT frame;
-            GetWindowRect(dialog, &frame);
+            if (std::strcmp(word, "rows") == 0) {
+                HWND list = GetDlgItem(dialog, IDC_LIST);
+                RECT header;
+                GetWindowRect(Header(dialog), &header);
+                GetClientRect(list, &frame);
+                MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&frame), 2);
+                frame.top += header.bottom - header.top;
+            } else {
+                GetWindowRect(dialog, &frame);
+            }
             std::printf("frame %ld %ld %ld %ld\n", frame.left, frame.top, frame.right, frame.bottom);
         } else if (std::strcmp(command, "point") == 0) {
             int column = 0;

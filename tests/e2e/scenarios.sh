@@ -99,9 +99,18 @@ status=$?
 scenario "sorting by header clicks"
 start "$(hex '6')"
 expect "sense key 6" state 'rows=40 '
+# What the screen shows of the rows, before the sort and once it has settled
+# after it: the new order must be drawn, not only held by the list.
+rows_before=$QUORVEL_ARTIFACTS/rows-before-sort.ppm rows_after=$QUORVEL_ARTIFACTS/rows-after-sort.ppm
+rows_area=$(frame_area rows) && steady_capture "$rows_area" "$rows_before" || failures=$((failures + 1))
 click_at "point header 3"
 expect "first click: ascending, arrow on Description only" state 'arrows=---U'
 expect "rows in ascending order" "column 3" '^column bus device reset function occurred\|bus reset occurred\|changed operating definition\|'
+if ! steady_capture "$rows_area" "$rows_after" || cmp -s "$rows_before" "$rows_after"; then
+    echo "   FAILED: the rows on the screen are not redrawn in their new order"
+    failures=$((failures + 1))
+fi
+rm -f "$rows_before" "$rows_after"
 click_at "point header 3"
 expect "second click: descending" state 'arrows=---D'
 expect "rows in descending order" "column 3" '^column threshold condition met\|target operating conditions have changed\|standby condition activated by timer\|'
@@ -148,9 +157,14 @@ start ""
 expect "the list is filled" state 'rows=216 '
 click_at "point link"
 wait_for 60 "the browser to be asked" test -s "$browser_log"
+expect "the click leaves the focus on the link" state 'focus=54 '
+xdotool key Return
+asked_twice() { [ "$(wc -l <"$browser_log")" -ge 2 ]; }
+wait_for 60 "a second page request, from Enter on the link" asked_twice
 finish
-if [ "$(cat "$browser_log")" != "https://quorvel.example/quorvel.html" ]; then
-    echo "   FAILED: the browser was asked for: $(tr '\n' ' ' <"$browser_log")"
+page=https://quorvel.example/quorvel.html
+if [ "$(cat "$browser_log")" != "$page"$'\n'"$page" ]; then
+    echo "   FAILED: a click and Enter on the link asked the browser for: $(tr '\n' ' ' <"$browser_log")"
     failures=$((failures + 1))
 fi
 
@@ -166,11 +180,16 @@ window_screenshot "$QUORVEL_ARTIFACTS/sorted-wildcard-query.png" || failures=$((
 finish
 
 scenario "hostile command lines"
+# Each tail with the fields and rows it must give: the bytes 1 to 255 (blanks
+# skipped, then '0' to '4' are the first code characters), the same twice,
+# and 32,000 characters.
 every_byte=$(for b in $(seq 1 255); do printf '%02x' "$b"; done)
-long_tail=$(hex "6 29 $(printf '%.0s0123456789' $(seq 1 3199))abcde")  # 32,000 characters
-for tail in "$every_byte" "$long_tail" "$every_byte$every_byte"; do
-    start "$tail"
-    expect "the list is filled" state 'rows=[0-9]+ '
+long_tail=$(hex "6 29 $(printf '%.0s0123456789' $(seq 1 3199))abcde")
+tails=("$every_byte" "$every_byte$every_byte" "$long_tail")
+shows=('sk=0 asc=12 ascq=34 rows=0 ' 'sk=0 asc=12 ascq=34 rows=0 ' 'sk=6 asc=29 ascq=01 rows=1 ')
+for i in "${!tails[@]}"; do
+    start "${tails[$i]}"
+    expect "hostile tail $((i + 1)) seeds the fields from its first code characters" state "${shows[$i]}"
     ask close >/dev/null
     expect "it exits normally when closed" "wait 200" '^exit 0$' 60
 done
