@@ -35,21 +35,21 @@ constexpr int kAdvanceRuleReadCapacity = 8;
 
 // listWidth is the list's client width when the dialog opens.
 void InsertColumns(HWND list, int listWidth) {
-    struct Column { const wchar_t* title; int width; } columns[] = {
+    static const struct Column { const wchar_t* title; int width; } columns[] = {
         {L"SK", kCodeColumnWidth}, {L"ASC", kCodeColumnWidth}, {L"ASCQ", kCodeColumnWidth},
-        {L"Description", 0}};
+        {L"Description", 0}};  // its width is worked out below
     static_assert(sizeof columns / sizeof columns[0] == kColumnCount, "one entry per list column");
     static_assert(kColumnDescription == kColumnCount - 1, "the code columns stand before Description");
     // Description takes what the code columns leave, less room for a
     // vertical scroll bar, so that the four fill the list exactly.
     int codeColumnsWidth = 0;
     for (int i = 0; i < kColumnDescription; ++i) codeColumnsWidth += columns[i].width;
-    columns[kColumnDescription].width =
+    int descriptionWidth =
         listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - codeColumnsWidth;
     for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = columns[i].width;
+        column.cx = i == kColumnDescription ? descriptionWidth : columns[i].width;
         column.pszText = const_cast<LPWSTR>(columns[i].title);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }

@@ -1,14 +1,21 @@
 #!/usr/bin/env python3
-"""Static checks of the built quorvel.exe: image flags, imports, resources.
+"""Static checks of the built quorvel.exe: image flags, imports, resources,
+and instructions every Pentium has.
 
-Usage: check_executable.py quorvel.exe
+Usage: check_executable.py quorvel.exe (QUORVEL_OBJDUMP names the
+disassembler; default i686-w64-mingw32-objdump)
 """
 import os
 import struct
+import subprocess
 import sys
 import unittest
 
-import pefile
+try:
+    import pefile
+except ImportError:
+    sys.exit(f"the static checks need the Python module pefile, which {sys.executable} lacks: "
+             "install the Debian package python3-pefile")
 
 EXE = None
 US_ENGLISH = 1033
@@ -20,6 +27,12 @@ SIZE_LIMIT = 24576
 BUTTON, EDIT, STATIC = 0x80, 0x81, 0x82
 WS_CHILD, WS_VISIBLE, WS_TABSTOP = 0x40000000, 0x10000000, 0x00010000
 WS_EX_CLIENTEDGE = 0x200
+
+# Instructions a Pentium or Pentium MMX, the processors Windows XP asks for,
+# does not have: CMOV, FCMOV and FCOMI came with the Pentium Pro; MMX
+# registers (%mm), SSE and SSE2 (%xmm and their fences, prefetches, MXCSR).
+LATER_MNEMONIC_PREFIXES = ("cmov", "fcmov", "fcomi", "fucomi", "prefetch")
+LATER_MNEMONICS = {"sfence", "lfence", "mfence", "clflush", "movnti", "ldmxcsr", "stmxcsr"}
 
 EXPECTED_CONTROLS = [
     # class, id, text, x, y, cx, cy, style, exstyle
@@ -97,6 +110,22 @@ class Executable(unittest.TestCase):
 
     def test_image_stays_small(self):
         self.assertLess(os.path.getsize(EXE), SIZE_LIMIT)
+
+    def test_code_runs_on_a_pentium(self):
+        objdump = os.environ.get("QUORVEL_OBJDUMP", "i686-w64-mingw32-objdump")
+        listing = subprocess.run([objdump, "-d", EXE], check=True, capture_output=True, text=True).stdout
+        later = []
+        for line in listing.splitlines():
+            fields = line.split("\t")  # address, bytes, instruction
+            if len(fields) < 3 or not fields[2].strip():
+                continue
+            instruction = fields[2].strip()
+            mnemonic = instruction.split()[0]
+            if (mnemonic.startswith(LATER_MNEMONIC_PREFIXES) or mnemonic in LATER_MNEMONICS
+                    or "%xmm" in instruction or "%mm" in instruction):
+                later.append(f"{fields[0].strip()} {instruction}")
+        self.assertIn("ret", listing, "a disassembly of the code")
+        self.assertEqual([], later, "instructions a Pentium does not have")
 
     def test_imports_only_what_the_decoder_needs(self):
         imports = {entry.dll.decode().lower(): entry.imports for entry in self.pe.DIRECTORY_ENTRY_IMPORT}
