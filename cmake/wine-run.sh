@@ -4,6 +4,12 @@
 # win32 tree; scripts/windows-session prepares the prefix and the display.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
+# Outside a prepared session there is no display to show windows on, and
+# Wine would fail with errors of its own.
+if [ -z "${DISPLAY:-}" ] && [ -z "${QUORVEL_WINEPREFIX:-}" ]; then
+    echo "no display for Wine: the Windows tests run through scripts/windows-session (scripts/windows-session scripts/windows-tests)" >&2
+    exit 1
+fi
 : "${QUORVEL_WINEPREFIX:=$here/../build/win32/wineprefix}"
 export WINEPREFIX="$QUORVEL_WINEPREFIX"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -8,8 +8,21 @@ QUORVEL_PACKAGES=(cmake g++ googletest libgtest-dev libbenchmark-dev clang libcl
 QUORVEL_NATIVE_WINE_PACKAGES=(wine wine32:i386)
 QUORVEL_VM_PACKAGES=(qemu-system-x86 debootstrap cpio)
 
+# True when commands can run as root here: we are root, or sudo is there.
+can_be_root() {
+    [ "$(id -u)" = 0 ] || command -v sudo >/dev/null 2>&1
+}
+
+# as_root COMMAND...: runs COMMAND as root, directly or through sudo.
 as_root() {
-    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+    if [ "$(id -u)" = 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "$1 needs root: run this command as root, or install sudo" >&2
+        return 1
+    fi
 }
 
 # True when this kernel can start a 32-bit x86 program itself (an emulator
@@ -35,6 +48,10 @@ install_missing_packages() {
     fi
     missing=($(missing_packages "${wanted[@]}"))
     [ ${#missing[@]} -eq 0 ] && return 0
+    if ! can_be_root; then
+        echo "missing packages: ${missing[*]}; installing them needs root: run this command as root, or install sudo" >&2
+        return 1
+    fi
     echo "== installing: ${missing[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
     as_root apt-get update -qq
@@ -95,13 +112,16 @@ stop_wine() {
     WINEPREFIX=$QUORVEL_WINEPREFIX wineserver -w >/dev/null 2>&1 || true
 }
 
-# Creates a Wine prefix once: no crash dialog, and a virtual desktop so that
-# Wine draws window frames without a window manager.
+# prepare_wine_prefix PREFIX [desktop]: creates a Wine prefix once, with no
+# crash dialog, and exports it as QUORVEL_WINEPREFIX. With "desktop" (the
+# tests' prefix) Wine also gets a 1280x1024 virtual desktop, so that it draws
+# window frames without a window manager; without it (scripts/run's prefix)
+# the windows go to the user's own desktop, as Wine does by default.
 prepare_wine_prefix() {
-    local prefix=$1
+    local prefix=$1 desktop=${2:-}
     export QUORVEL_WINEPREFIX=$prefix
     [ -f "$prefix/.quorvel-ready" ] && return 0
-    echo "== creating the Wine prefix"
+    echo "== creating the Wine prefix $prefix"
     rm -rf "$prefix"
     mkdir -p "$prefix"
     WINEDEBUG=-all "$QUORVEL_ROOT/cmake/wine-run.sh" wineboot -i >/dev/null 2>&1 || true
@@ -110,6 +130,9 @@ prepare_wine_prefix() {
 
 [Software\\Wine\\WineDbg] 1700000000
 "ShowCrashDialog"=dword:00000000
+REG
+    if [ "$desktop" = desktop ]; then
+        cat >>"$prefix/user.reg" <<'REG'
 
 [Software\\Wine\\Explorer] 1700000000
 "Desktop"="Default"
@@ -117,5 +140,6 @@ prepare_wine_prefix() {
 [Software\\Wine\\Explorer\\Desktops] 1700000000
 "Default"="1280x1024"
 REG
+    fi
     touch "$prefix/.quorvel-ready"
 }
