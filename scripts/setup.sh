@@ -17,7 +17,7 @@ can_be_root() {
 as_root() {
     if [ "$(id -u)" = 0 ]; then
         "$@"
-    elif command -v sudo >/dev/null 2>&1; then
+    elif can_be_root; then
         sudo "$@"
     else
         echo "$1 needs root: run this command as root, or install sudo" >&2
