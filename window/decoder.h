@@ -26,8 +26,14 @@ LRESULT CALLBACK HexFieldSubclassProc(HWND window, UINT message, WPARAM wParam, 
 // 4 pixels from the right edge; cx and cy are the new client size.
 void LayoutControls(HWND window, int cx, int cy);
 
+// Many row changes at once are drawn once, at the end: between these two the
+// list view paints nothing, and the second has it repaint itself whole.
+void SuspendListRedraw(HWND list);
+void ResumeListRedraw(HWND list);
+
 // Runs RebuildResultList on the process's list with the list's redraw
-// suspended, and draws the result once.
+// suspended, and draws the result once. Nothing before the dialog has set
+// the list up.
 void RebuildWithRedrawSuspended();
 
 // Opens the product page in the user's browser.

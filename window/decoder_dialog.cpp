@@ -6,6 +6,7 @@
 #include "query/column_sort.h"
 #include "query/command_tail.h"
 #include "query/field_entry.h"
+#include "query/result_list.h"
 #include "resource.h"
 
 // The dialog code passes a field's kind as its control identifier and back.
@@ -117,6 +118,16 @@ void OnNotify(const NMHDR* header) {
 }
 
 }  // namespace
+
+// The dialog decides when to rebuild, so it brackets the rebuild with the
+// list's redraw suspension; the list operations themselves call nothing back.
+void RebuildWithRedrawSuspended() {
+    HWND list = reinterpret_cast<HWND>(gResultList);
+    if (!list) return;
+    SuspendListRedraw(list);
+    RebuildResultList(gResultList);
+    ResumeListRedraw(list);
+}
 
 INT_PTR CALLBACK DecoderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

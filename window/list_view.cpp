@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include "query/result_list.h"
-
 static_assert(kHeaderSortUp == HDF_SORTUP && kHeaderSortDown == HDF_SORTDOWN, "header arrow flags");
 
 namespace {
@@ -49,17 +47,16 @@ LVITEMW CellText(int row, int column, const WideChar* text) {
     return item;
 }
 
-// Many row changes at once are drawn once, at the end.
-void SuspendRedraw(HWND list) {
+}  // namespace
+
+void SuspendListRedraw(HWND list) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
 }
 
-void ResumeRedraw(HWND list) {
+void ResumeListRedraw(HWND list) {
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
-
-}  // namespace
 
 void ListDeleteAllRows(ResultList list) {
     SendMessageW(ListWindow(list), LVM_DELETEALLITEMS, 0, 0);
@@ -118,9 +115,9 @@ void ListApplyOrder(ResultList list, const int* order, int count) {
         int index = FindSenseEntry(RowCode(window, order[i]));
         if (index >= 0) ranks.rank[index] = static_cast<short>(i);
     }
-    SuspendRedraw(window);
+    SuspendListRedraw(window);
     SendMessageW(window, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&ranks), reinterpret_cast<LPARAM>(CompareByRank));
-    ResumeRedraw(window);
+    ResumeListRedraw(window);
 }
 
 QueryFields ListQueryFields(ResultList list) {
@@ -129,12 +126,4 @@ QueryFields ListQueryFields(ResultList list) {
 
 void ReadFieldText(QueryFields fields, FieldKind field, WideChar* buffer, int capacity) {
     GetDlgItemTextW(reinterpret_cast<HWND>(fields), field, buffer, capacity);
-}
-
-void RebuildWithRedrawSuspended() {
-    HWND list = ListWindow(gResultList);
-    if (!list) return;
-    SuspendRedraw(list);
-    RebuildResultList(gResultList);
-    ResumeRedraw(list);
 }
