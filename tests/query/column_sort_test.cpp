@@ -162,9 +162,13 @@ TEST(CompareRows, ComparesTextIgnoringCaseDigitsFirst) {
     EXPECT_EQ(0, CompareRows(2, 3, 0));   // a1 == A1
     EXPECT_EQ(0, CompareRows(4, 4, 0));
     EXPECT_LT(CompareRows(6, 7, 0), 0);   // abc < ABD
-    EXPECT_EQ(0, CompareRows(10, 11, 0));  // Z == z: both ends of A-Z fold, the bytes beside them do not
-    EXPECT_NE(0, CompareRows(8, 9, 0));    // @ != `
-    EXPECT_NE(0, CompareRows(12, 13, 0));  // [ != {
+    // Both ends of A-Z fold on either side of the comparison, and the bytes
+    // beside them do not: Z == z, @ != `, [ != {.
+    const struct { int upper, lower; bool fold; } ends[] = {{10, 11, true}, {8, 9, false}, {12, 13, false}};
+    for (const auto& e : ends) {
+        EXPECT_EQ(e.fold, CompareRows(e.upper, e.lower, 0) == 0) << texts[e.upper] << texts[e.lower];
+        EXPECT_EQ(e.fold, CompareRows(e.lower, e.upper, 0) == 0) << texts[e.lower] << texts[e.upper];
+    }
     gSortState.ascending[0] = false;
     EXPECT_GT(CompareRows(0, 1, 0), 0);
     EXPECT_EQ(0, CompareRows(3, 2, 0));

@@ -1,10 +1,28 @@
 #include "decoder_fixture.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
 
 struct FieldState { const char *sk, *asc, *ascq; int focus; int rows; };
+
+// What the list receives that switches its drawing or changes its rows, in
+// order, by name.
+std::vector<std::string> gListMessages;
+
+LRESULT CALLBACK RecordListMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    static const struct { UINT message; const char* name; } recorded[] = {
+        {LVM_DELETEALLITEMS, "delete all"}, {LVM_DELETEITEM, "delete"},   {LVM_INSERTITEMW, "insert"},
+        {LVM_INSERTITEMA, "insert"},        {LVM_SETITEMW, "set"},        {LVM_SETITEMA, "set"},
+        {LVM_SETITEMTEXTW, "set"},          {LVM_SETITEMTEXTA, "set"},    {LVM_SORTITEMS, "sort"},
+        {LVM_SORTITEMSEX, "sort"},
+    };
+    if (message == WM_SETREDRAW) gListMessages.push_back(wParam ? "redraw on" : "redraw off");
+    for (const auto& r : recorded)
+        if (message == r.message) gListMessages.push_back(r.name);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
 
 }  // namespace
 
@@ -153,6 +171,8 @@ TEST_F(DecoderWindowTest, CommandLineTailSeedsTheFields) {
 
 TEST_F(DecoderWindowTest, HeaderClicksSortEveryColumnBothWays) {
     Open();
+    int formatBefore[kColumnCount];
+    for (int column = 0; column < kColumnCount; ++column) formatBefore[column] = HeaderFormat(column);
     for (int column = 0; column < kColumnCount; ++column) {
         for (int click = 0; click < 2; ++click) {
             ClickHeader(column);
@@ -165,9 +185,11 @@ TEST_F(DecoderWindowTest, HeaderClicksSortEveryColumnBothWays) {
                 EXPECT_TRUE(ascending ? order <= 0 : order >= 0)
                     << "column " << column << (ascending ? " up" : " down") << " row " << row;
             }
+            // Only the arrow changes; every other format flag stays.
             for (int other = 0; other < kColumnCount; ++other) {
-                int arrows = HeaderFormat(other) & (HDF_SORTUP | HDF_SORTDOWN);
-                EXPECT_EQ(other != column ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN, arrows);
+                int arrow = other != column ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN;
+                EXPECT_EQ(formatBefore[other] | arrow, HeaderFormat(other))
+                    << "header " << other << " after sorting column " << column << (ascending ? " up" : " down");
             }
         }
     }
@@ -194,6 +216,30 @@ TEST_F(DecoderWindowTest, SortKeepsRowsWholeAndRemembersDirections) {
     ClickHeader(2);  // the next click inverts the remembered direction
     EXPECT_EQ("00,01,02,03,04", Column(2));
     EXPECT_EQ(HDF_SORTUP, HeaderFormat(2) & (HDF_SORTUP | HDF_SORTDOWN));
+}
+
+TEST_F(DecoderWindowTest, RowsChangeOnlyWhileTheListIsNotDrawn) {
+    // Each row change of a rebuild or a sort comes after one "redraw off"
+    // and before one "redraw on": the list is drawn once, whole.
+    Open("? 5d 00");  // two rows, 1/5D/00 and 3/5D/00
+    ASSERT_EQ(2, RowCount());
+    const std::vector<std::string> row = {"insert", "set", "set", "set"};
+    std::vector<std::string> rebuild = {"redraw off", "delete all"};
+    rebuild.insert(rebuild.end(), row.begin(), row.end());
+    rebuild.insert(rebuild.end(), row.begin(), row.end());
+    rebuild.push_back("redraw on");
+    struct Case { const char* what; std::function<void()> act; std::vector<std::string> expected; } cases[] = {
+        {"a field change", [&] { SetWindowTextA(Item(IDC_ASCQ), "0"); }, rebuild},  // '0' is '00': the same rows
+        {"a header click", [&] { ClickHeader(3); }, {"redraw off", "sort", "redraw on"}},
+    };
+    SetWindowSubclass(List(), RecordListMessages, 1, 0);
+    for (const Case& c : cases) {
+        gListMessages.clear();
+        c.act();
+        EXPECT_EQ(c.expected, gListMessages) << c.what;
+        EXPECT_EQ(2, RowCount()) << c.what;
+    }
+    RemoveWindowSubclass(List(), RecordListMessages, 1);
 }
 
 TEST_F(DecoderWindowTest, EnterKeepsTheDialogAndEscapeEndsIt) {
