@@ -6,15 +6,17 @@
 //                         hex-encoded bytes; answers "pid N"
 //   window                "window H" for the decoder's window, 0 if none yet
 //   state                 field texts, row count, focused control, selection
-//                         of the focused field, and header arrows (U, D or -)
+//                         of the focused field, header arrows (U, D or -),
+//                         and the list's first selected row (-1 for none)
 //   column C              the cells of list column C, joined by '|'
 //   geometry              client size and the list's and link's rectangles
 //                         in client coordinates
 //   frame [rows]          the window's rectangle on the screen, or that of
 //                         the list's rows (its client area below the header)
-//   point header C | link | close | border
-//                         a screen point on header item C, on the link's
-//                         anchor, on the close box, on the right sizing border
+//   point header C | row R | link | close | border
+//                         a screen point on header item C, in the middle of
+//                         row R, on the link's anchor, on the close box, on
+//                         the right sizing border
 //   close                 posts WM_CLOSE to the decoder's window
 //   wait MS               "exit N" once the process has ended, else "running"
 //   quit
@@ -131,11 +133,12 @@ void State(HWND dialog) {
         int format = HeaderFormat(header, column);
         arrows[column] = (format & HDF_SORTUP) ? 'U' : (format & HDF_SORTDOWN) ? 'D' : '-';
     }
-    std::printf("state sk=%s asc=%s ascq=%s rows=%d focus=%d sel=%u,%u arrows=%s\n",
+    HWND list = GetDlgItem(dialog, IDC_LIST);
+    std::printf("state sk=%s asc=%s ascq=%s rows=%d focus=%d sel=%u,%u arrows=%s selected=%d\n",
                 FieldText(dialog, IDC_SK).c_str(), FieldText(dialog, IDC_ASC).c_str(),
-                FieldText(dialog, IDC_ASCQ).c_str(),
-                static_cast<int>(Send(GetDlgItem(dialog, IDC_LIST), LVM_GETITEMCOUNT, 0, 0)), focus,
-                LOWORD(selection), HIWORD(selection), arrows);
+                FieldText(dialog, IDC_ASCQ).c_str(), static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0)), focus,
+                LOWORD(selection), HIWORD(selection), arrows,
+                static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 }
 
 // Scans the window for a screen point where WM_NCHITTEST answers code.
@@ -187,6 +190,17 @@ void Point(HWND dialog, const char* what, int column) {
             remote.Read(&rect, sizeof rect);
             point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
             MapWindowPoints(header, HWND_DESKTOP, &point, 1);
+            ok = true;
+        }
+    } else if (std::strcmp(what, "row") == 0) {
+        Remote remote(sizeof(RECT));
+        HWND list = GetDlgItem(dialog, IDC_LIST);
+        RECT rect = {LVIR_BOUNDS, 0, 0, 0};  // the part of the row asked for goes in left
+        remote.Write(&rect, sizeof rect);
+        if (Send(list, LVM_GETITEMRECT, column, remote.At())) {
+            remote.Read(&rect, sizeof rect);
+            point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+            MapWindowPoints(list, HWND_DESKTOP, &point, 1);
             ok = true;
         }
     } else if (std::strcmp(what, "link") == 0) {
