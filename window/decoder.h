@@ -9,7 +9,8 @@
 #include "query/process_state.h"
 
 extern HINSTANCE gInstance;        // set by RunDecoder; OnInitDialog loads the icon from it
-extern const char* gCommandTail;   // set by RunDecoder, null when none was given; seeds the fields
+extern const char* gCommandTail;   // set by RunDecoder: empty without arguments, null only if RunDecoder
+                                   // was handed none; OnInitDialog seeds the fields from it
 extern HWND gLinkControl;          // set by OnInitDialog; LayoutControls keeps it at the right
 
 // Runs the decoder dialog modally. 0 after the dialog was closed, 1 when it
