@@ -84,6 +84,12 @@ expect_drawn() {  # expect_drawn WHAT blank|rows [UNLIKE]
     return 1
 }
 
+# No browser process alive (read from /proc: the Wine virtual machine has no
+# ps): whatever the link asked for is in the recording browser's log.
+no_browser_running() {
+    ! cat /proc/[0-9]*/cmdline 2>/dev/null | tr '\0' ' ' | grep -qE '[w]inebrowser|[r]ecord-browser'
+}
+
 scenario "seeded start"
 start "$(hex '6 29')"
 expect "quoted path, two blanks, '6 29'" state 'sk=6 asc=29 ascq=\?\? rows=5 focus=51 '
@@ -194,9 +200,6 @@ click_at "point row 0"
 click_at "point row 1"
 xdotool key Down
 expect "clicks on two rows, then Down, select the third" state 'focus=50 .*selected=2$'
-no_browser_running() {  # none alive: whatever was asked for is in the log
-    ! cat /proc/[0-9]*/cmdline 2>/dev/null | tr '\0' ' ' | grep -qE '[w]inebrowser|[r]ecord-browser'
-}
 wait_for 60 "the browser to finish" no_browser_running || failures=$((failures + 1))
 if [ -s "$browser_log" ]; then
     echo "   FAILED: clicks on rows of the list asked the browser for: $(tr '\n' ' ' <"$browser_log")"
