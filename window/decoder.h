@@ -27,6 +27,11 @@ LRESULT CALLBACK HexFieldSubclassProc(HWND window, UINT message, WPARAM wParam, 
 // 4 pixels from the right edge; cx and cy are the new client size.
 void LayoutControls(HWND window, int cx, int cy);
 
+// A window larger than its monitor's work area (a small screen, or a large
+// DPI) is shrunk to that area and centred in it; one that fits is left as it
+// is.
+void FitToWorkArea(HWND window);
+
 // Many row changes at once are drawn once, at the end: between these two the
 // list view paints nothing, and the second has it repaint itself whole.
 void SuspendListRedraw(HWND list);

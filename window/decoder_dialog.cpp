@@ -27,31 +27,40 @@ void ApplyExplorerTheme(HWND list) {
     if (proc) reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void*>(proc))(list, L"Explorer", nullptr);
 }
 
-// Width of each code column (SK, ASC, ASCQ), in pixels.
-constexpr int kCodeColumnWidth = 50;
+// Width of each code column (SK, ASC, ASCQ), in pixels on a 96-DPI screen;
+// on others it grows with the DPI, as the dialog's font does.
+constexpr int kCodeColumnWidthAt96Dpi = 50;
+constexpr int kBaseDpi = 96;
+
+// The screen's DPI. The program declares itself DPI-aware, so the system
+// does not scale its pixels; this call is there on every Windows from XP on.
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 // Room for the field text whose length the advance rule reads: at most seven
 // characters.
 constexpr int kAdvanceRuleReadCapacity = 8;
 
-// listWidth is the list's client width when the dialog opens.
-void InsertColumns(HWND list, int listWidth) {
-    static const struct Column { const wchar_t* title; int width; } columns[] = {
-        {L"SK", kCodeColumnWidth}, {L"ASC", kCodeColumnWidth}, {L"ASCQ", kCodeColumnWidth},
-        {L"Description", 0}};  // its width is worked out below
-    static_assert(sizeof columns / sizeof columns[0] == kColumnCount, "one entry per list column");
+// listWidth is the list's client width when the dialog opens, dpi the
+// screen's.
+void InsertColumns(HWND list, int listWidth, int dpi) {
+    static const wchar_t* const titles[] = {L"SK", L"ASC", L"ASCQ", L"Description"};
+    static_assert(sizeof titles / sizeof titles[0] == kColumnCount, "one title per list column");
     static_assert(kColumnDescription == kColumnCount - 1, "the code columns stand before Description");
     // Description takes what the code columns leave, less room for a
     // vertical scroll bar, so that the four fill the list exactly.
-    int codeColumnsWidth = 0;
-    for (int i = 0; i < kColumnDescription; ++i) codeColumnsWidth += columns[i].width;
-    int descriptionWidth =
-        listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) - codeColumnsWidth;
+    int codeColumnWidth = MulDiv(kCodeColumnWidthAt96Dpi, dpi, kBaseDpi);
+    int descriptionWidth = listWidth - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL) -
+                           kColumnDescription * codeColumnWidth;
     for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = i == kColumnDescription ? descriptionWidth : columns[i].width;
-        column.pszText = const_cast<LPWSTR>(columns[i].title);
+        column.cx = i == kColumnDescription ? descriptionWidth : codeColumnWidth;
+        column.pszText = const_cast<LPWSTR>(titles[i]);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
 }
@@ -77,10 +86,13 @@ BOOL OnInitDialog(HWND window) {
     HWND list = GetDlgItem(window, IDC_LIST);
     ApplyExplorerTheme(list);
     gResultList = reinterpret_cast<ResultList>(list);
+    // With both handles recorded, the size message this may raise lays the
+    // list out to the new client area before its width is read.
+    FitToWorkArea(window);
     RECT client;
     GetClientRect(list, &client);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    InsertColumns(list, client.right);
+    InsertColumns(list, client.right, ScreenDpi());
     RebuildWithRedrawSuspended();
     return TRUE;  // the platform focuses the first tab stop: the SK field
 }
