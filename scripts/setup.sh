@@ -238,13 +238,15 @@ wait_for() {
     done
 }
 
-# Starts a private Xvfb and exports DISPLAY; it is stopped when the shell exits.
+# start_private_display [WxH]: starts a private Xvfb of that size (the
+# tests' 1280x1024 by default) and exports DISPLAY; the last one started is
+# stopped when the shell exits.
 start_private_display() {
-    local number
+    local size=${1:-1280x1024} number
     for number in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
     done
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     QUORVEL_XVFB_PID=$!
     trap 'kill $QUORVEL_XVFB_PID 2>/dev/null' EXIT
     export DISPLAY=":$number"

@@ -11,6 +11,12 @@
 //   column C              the cells of list column C, joined by '|'
 //   geometry              client size and the list's and link's rectangles
 //                         in client coordinates
+//   columns               per column its width and the width its header
+//                         text needs (the text as the list measures it, plus
+//                         the header's margin on each side), the list's
+//                         client width, SM_CXBORDER, and the list's scroll
+//                         bars (V, H)
+//   screen                the window's rectangle and its monitor's work area
 //   frame [rows]          the window's rectangle on the screen, or that of
 //                         the list's rows (its client area below the header)
 //   point header C | row R | link | close | border
@@ -139,6 +145,44 @@ void State(HWND dialog) {
                 FieldText(dialog, IDC_ASCQ).c_str(), static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0)), focus,
                 LOWORD(selection), HIWORD(selection), arrows,
                 static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+}
+
+// The width a header item's text needs: the text in the list's font, as the
+// list measures it, and the header's margin on each side of it.
+int HeaderTextNeeds(HWND list, HWND header, int column) {
+    Remote remote(sizeof(HDITEMW) + kCellTextCapacity * sizeof(wchar_t));
+    HDITEMW item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof item));
+    item.cchTextMax = kCellTextCapacity;
+    remote.Write(&item, sizeof item);
+    Send(header, HDM_GETITEMW, column, remote.At());
+    int text = static_cast<int>(Send(list, LVM_GETSTRINGWIDTHW, 0, remote.At(sizeof item)));
+    return text + 2 * static_cast<int>(Send(header, HDM_GETBITMAPMARGIN, 0, 0));
+}
+
+void Columns(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_LIST), header = Header(dialog);
+    std::printf("columns");
+    for (int column = 0; column < kColumnCount; ++column)
+        std::printf(" %d:%d", static_cast<int>(Send(list, LVM_GETCOLUMNWIDTH, column, 0)),
+                    HeaderTextNeeds(list, header, column));
+    RECT client;
+    GetClientRect(list, &client);
+    LONG style = GetWindowLongW(list, GWL_STYLE);
+    std::printf(" client=%ld border=%d scrollbars=%s%s\n", client.right, GetSystemMetrics(SM_CXBORDER),
+                (style & WS_VSCROLL) ? "V" : "", (style & WS_HSCROLL) ? "H" : "");
+}
+
+void Screen(HWND dialog) {
+    RECT window;
+    GetWindowRect(dialog, &window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    std::printf("screen window=%ld,%ld,%ld,%ld work=%ld,%ld,%ld,%ld\n", window.left, window.top, window.right,
+                window.bottom, work.left, work.top, work.right, work.bottom);
 }
 
 // Scans the window for a screen point where WM_NCHITTEST answers code.
@@ -282,6 +326,10 @@ int main() {
             std::printf("geometry client=%ld,%ld list=%ld,%ld,%ld,%ld link=%ld,%ld,%ld,%ld\n", client.right,
                         client.bottom, list.left, list.top, list.right, list.bottom, link.left, link.top,
                         link.right, link.bottom);
+        } else if (std::strcmp(command, "columns") == 0) {
+            Columns(dialog);
+        } else if (std::strcmp(command, "screen") == 0) {
+            Screen(dialog);
         } else if (std::strcmp(command, "frame") == 0) {
             RECT frame;
             if (std::strcmp(word, "rows") == 0) {

@@ -81,6 +81,23 @@ TEST_F(DecoderWindowTest, ColumnsFillTheListLeavingRoomForAScrollBar) {
     EXPECT_EQ(client.right - GetSystemMetrics(SM_CXBORDER) - GetSystemMetrics(SM_CXVSCROLL), widths);
 }
 
+TEST_F(DecoderWindowTest, OnAScreenItFitsTheWindowIsAsTheTemplateMakesIt) {
+    // The tests' screen, 1280 x 1024 at 96 DPI, holds the whole window: its
+    // client area and the list are as large as the template makes them.
+    Open();
+    struct Placed { HWND window; RECT units; } items[] = {{dialog, {0, 0, 600, 317}}, {List(), {0, 17, 600, 317}}};
+    for (Placed& item : items) {
+        MapDialogRect(dialog, &item.units);
+        RECT actual;
+        if (item.window == dialog) GetClientRect(dialog, &actual);
+        else actual = ChildRect(item.window);
+        EXPECT_TRUE(EqualRect(&item.units, &actual))
+            << GetDlgCtrlID(item.window) << ": " << actual.left << "," << actual.top << "," << actual.right << ","
+            << actual.bottom << " for the template's " << item.units.left << "," << item.units.top << ","
+            << item.units.right << "," << item.units.bottom;
+    }
+}
+
 TEST_F(DecoderWindowTest, TypedCharactersPassTheFilter) {
     Open();
     Type(IDC_SK, "g /");
