@@ -213,6 +213,18 @@ install_missing_packages() {
     [ ${#missing[@]} -eq 0 ] || install_packages "${missing[@]}"
 }
 
+# The README's line for the download, as sha256sum prints it.
+release_checksum_line() {
+    (cd "$QUORVEL_ROOT" && sha256sum build/win32/window/quorvel.exe) | sed 's|build/win32/window/|release/|'
+}
+
+# The README's line naming the packages whose versions give these bytes.
+release_toolchain_line() {
+    echo "Built with Debian 12's $(dpkg-query -W -f='${Package} ${Version}, ' \
+        gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev |
+        sed 's/, $//')."
+}
+
 # run_ctest LOG CTEST_ARGUMENT...: runs a CTest suite verbosely into LOG and
 # shows what passed, or the failing tests' output; returns CTest's status.
 run_ctest() {
