@@ -106,9 +106,12 @@ missing_packages() {
     done
 }
 
-# apt_error LOG: apt's reason in LOG, in a few words (its last error line).
+# apt_error LOG [first]: apt's reason in LOG, in a few words: its last
+# error line, or with "first" its first (apt-get update ends with a summary).
 apt_error() {
-    grep -E '^(E|Err):' "$1" | tail -1 | sed -E -e 's/^(E|Err): *//' -e 's/^Error, //' \
+    local pick=(tail -1)
+    [ "${2:-}" = first ] && pick=(head -1)
+    grep -E '^(E|Err):' "$1" | "${pick[@]}" | sed -E -e 's/^(E|Err): *//' -e 's/^Error, //' \
         -e 's/, this may be caused by held packages\.?$//' -e 's/ *\[IP: [^]]*\]//' -e 's/ +Hashes of expected file:.*//'
 }
 
@@ -121,7 +124,7 @@ update_package_lists() {
         as_root apt-get update -qq >"$log" 2>&1 && return 0
         [ $try = 3 ] || sleep 5
     done
-    echo "== apt-get update failed 3 times ($(apt_error "$log")); going on with the package lists this machine has"
+    echo "== apt-get update failed 3 times ($(apt_error "$log" first)); going on with the package lists this machine has"
 }
 
 # install_packages PACKAGE...: installs them; if that fails, names each one
