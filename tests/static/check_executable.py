@@ -2,10 +2,12 @@
 """Static checks of the built quorvel.exe: image flags, imports, resources,
 and instructions every Pentium has.
 
-Usage: check_executable.py quorvel.exe (QUORVEL_OBJDUMP names the
-disassembler; default i686-w64-mingw32-objdump)
+Usage: check_executable.py quorvel.exe quorvel.map (the linker's map of
+that link; QUORVEL_OBJDUMP names the disassembler, by default
+i686-w64-mingw32-objdump)
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -17,7 +19,7 @@ except ImportError:
     sys.exit(f"the static checks need the Python module pefile, which {sys.executable} lacks: "
              "install the Debian package python3-pefile")
 
-EXE = None
+EXE = MAP = None
 US_ENGLISH = 1033
 # The table, code and resources take about 24 KB; a C runtime, a heap or
 # unwind tables slipping in would pass this.
@@ -49,9 +51,6 @@ X87 = """f2xm1 fabs fadd fadds faddl faddp fiadd fiadds fiaddl fbld fbstp fchs f
     fucompp fwait fxam fxch fxtract fyl2x fyl2xp1""".split()
 PENTIUM_MNEMONICS = ({m + size for m in SIZED for size in ("", "b", "w", "l")} | set(PLAIN) | set(X87)
                      | {"j" + c for c in CONDITIONS} | {"set" + c for c in CONDITIONS})
-# The end of .text when there are no static constructors or destructors:
-# each list's -1 head and 0 tail.
-EMPTY_CONSTRUCTOR_LISTS = bytes.fromhex("ffffffff00000000" * 2)
 # Prefixes objdump prints as words of their own before the mnemonic.
 PREFIXES = {"rep", "repz", "repe", "repnz", "repne", "lock", "data16", "addr16", "cs", "ds", "es", "fs", "gs", "ss"}
 
@@ -181,10 +180,31 @@ class Reader:
         self.at = (self.at + 3) & ~3
 
 
+def constructor_lists(pe, link_map):
+    """The linker's lists of static constructors and destructors, found by
+    the symbols the linker gives them in its map, wherever it put them (at
+    the end of .text, or in .rdata): per list, its address range and the
+    entries between its -1 head and its 0 tail."""
+    lists = {}
+    for name in ("___CTOR_LIST__", "___DTOR_LIST__"):
+        found = re.search(rf"^\s+0x([0-9a-f]+)\s+{name} = \.$", link_map, re.MULTILINE)
+        assert found, f"the link map does not place {name}"
+        start = int(found.group(1), 16)
+        rva = start - pe.OPTIONAL_HEADER.ImageBase
+        assert pe.get_dword_at_rva(rva) == 0xFFFFFFFF, f"{name} does not start with -1"
+        entries = []
+        while (word := pe.get_dword_at_rva(rva + 4 * (len(entries) + 1))) not in (0, None):
+            entries.append(word)
+        lists[name] = (range(start, start + 4 * (len(entries) + 2)), entries)
+    return lists
+
+
 class Executable(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.pe = pefile.PE(EXE)
+        with open(MAP, encoding="utf-8") as link_map:
+            cls.constructor_lists = constructor_lists(cls.pe, link_map.read())
 
     def test_image_is_a_32_bit_gui_program_for_xp_and_later(self):
         header, optional = self.pe.FILE_HEADER, self.pe.OPTIONAL_HEADER
@@ -200,18 +220,28 @@ class Executable(unittest.TestCase):
     def test_image_stays_small(self):
         self.assertLess(os.path.getsize(EXE), SIZE_LIMIT)
 
+    def test_no_static_constructors_or_destructors(self):
+        # Nothing runs them: the entry routine is the program's own, without
+        # a C runtime's start-up.
+        for name, (_, entries) in self.constructor_lists.items():
+            self.assertEqual([], [f"{entry:#x}" for entry in entries], f"entries of {name}")
+
     def test_code_runs_on_a_pentium(self):
-        # The linker ends .text with the lists of static constructors and
-        # destructors, data rather than code; the executable has none, so
-        # each is only its -1 head and 0 tail.
+        # All of .text but the constructor lists, which are data where the
+        # linker puts them there.
         text = next(section for section in self.pe.sections if section.Name.rstrip(b"\0") == b".text")
-        code = text.get_data()[:text.Misc_VirtualSize]
-        self.assertEqual(EMPTY_CONSTRUCTOR_LISTS, code[-len(EMPTY_CONSTRUCTOR_LISTS):], "no static constructors")
         start = self.pe.OPTIONAL_HEADER.ImageBase + text.VirtualAddress
-        stop = start + len(code) - len(EMPTY_CONSTRUCTOR_LISTS)
+        stop = start + text.Misc_VirtualSize
+        pieces, at = [], start
+        for addresses, _ in sorted(self.constructor_lists.values(), key=lambda item: item[0].start):
+            if start <= addresses.start < stop:
+                pieces.append((at, addresses.start))
+                at = addresses.stop
+        pieces.append((at, stop))
         objdump = os.environ.get("QUORVEL_OBJDUMP", "i686-w64-mingw32-objdump")
-        listing = subprocess.run([objdump, "-d", "-j", ".text", f"--stop-address={stop:#x}", EXE], check=True,
-                                 capture_output=True, text=True).stdout
+        listing = "".join(subprocess.run([objdump, "-d", "-j", ".text", f"--start-address={low:#x}",
+                                          f"--stop-address={high:#x}", EXE], check=True, capture_output=True,
+                                         text=True).stdout for low, high in pieces if low < high)
         self.assertIn("\tret", listing, "a disassembly of the code")
         self.assertEqual([], not_on_a_pentium(listing), "instructions a Pentium does not execute")
 
@@ -313,5 +343,5 @@ class Executable(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    EXE = sys.argv.pop(1)
+    EXE, MAP = sys.argv.pop(1), sys.argv.pop(1)
     unittest.main(verbosity=2)
