@@ -44,3 +44,13 @@ void RebuildWithRedrawSuspended();
 
 // Opens the product page in the user's browser.
 void OpenProductPage();
+
+// A function of a module that is already in the process, or null where the
+// module is not loaded or lacks the function. Nothing is loaded to find it.
+FARPROC FindLoadedFunction(const wchar_t* module, const char* name);
+
+// From here on, a DLL loaded by bare name comes only from the system folder,
+// never from the program's folder (say, a Downloads folder holding a planted
+// DLL) or the current one. Where the system lacks the call for it, the
+// search stays as it was.
+void KeepDllSearchInSystemFolder();

@@ -21,9 +21,7 @@ typedef HRESULT(WINAPI* SetWindowThemeProc)(HWND, LPCWSTR, LPCWSTR);
 
 // The list's visual theme, only where uxtheme is already in the process.
 void ApplyExplorerTheme(HWND list) {
-    HMODULE uxtheme = GetModuleHandleW(L"uxtheme");
-    if (!uxtheme) return;
-    FARPROC proc = GetProcAddress(uxtheme, "SetWindowTheme");
+    FARPROC proc = FindLoadedFunction(L"uxtheme", "SetWindowTheme");
     if (proc) reinterpret_cast<SetWindowThemeProc>(reinterpret_cast<void*>(proc))(list, L"Explorer", nullptr);
 }
 

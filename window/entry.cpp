@@ -3,6 +3,8 @@
 #include "query/command_tail.h"
 
 extern "C" void WINAPI DecoderEntry() {
+    // First, before anything can load a DLL on the program's behalf.
+    KeepDllSearchInSystemFolder();
     const char* tail = ExtractCommandTail(GetCommandLineA());
     STARTUPINFOA startup;
     startup.cb = sizeof startup;

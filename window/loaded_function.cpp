@@ -1,0 +1,6 @@
+#include "decoder.h"
+
+FARPROC FindLoadedFunction(const wchar_t* module, const char* name) {
+    HMODULE loaded = GetModuleHandleW(module);
+    return loaded ? GetProcAddress(loaded, name) : nullptr;
+}
