@@ -25,6 +25,14 @@ US_ENGLISH = 1033
 # unwind tables slipping in would pass this.
 SIZE_LIMIT = 25600
 
+# The image's flags (DllCharacteristics) that Windows' binary analyzers
+# require of a 32-bit program: address-space layout randomisation, data
+# execution prevention, and, as the program has no exception handlers, the
+# declaration that it has none, so that Windows calls no handler claiming to
+# be in it.
+IMAGE_PROTECTIONS = {"DYNAMIC_BASE": 0x0040, "NX_COMPAT": 0x0100, "NO_SEH": 0x0400, "TERMINAL_SERVER_AWARE": 0x8000}
+SECTION_EXECUTABLE, SECTION_WRITABLE = 0x20000000, 0x80000000
+
 # Control classes by their predefined atoms.
 BUTTON, EDIT, STATIC = 0x80, 0x81, 0x82
 WS_CHILD, WS_VISIBLE, WS_TABSTOP = 0x40000000, 0x10000000, 0x00010000
@@ -212,10 +220,15 @@ class Executable(unittest.TestCase):
         self.assertEqual(0x10B, optional.Magic)
         self.assertEqual(2, optional.Subsystem)
         self.assertEqual((5, 1), (optional.MajorSubsystemVersion, optional.MinorSubsystemVersion))
-        self.assertTrue(optional.DllCharacteristics & 0x0040, "relocatable: address-space layout randomisation")
-        self.assertTrue(optional.DllCharacteristics & 0x0100, "NX compatible")
-        self.assertTrue(optional.DllCharacteristics & 0x8000, "terminal-server aware")
-        self.assertGreater(optional.DATA_DIRECTORY[5].Size, 0, "relocations kept")
+
+    def test_image_declares_the_protections_windows_checks_for(self):
+        optional = self.pe.OPTIONAL_HEADER
+        lacking = [name for name, flag in IMAGE_PROTECTIONS.items() if not optional.DllCharacteristics & flag]
+        self.assertEqual([], lacking, "DllCharacteristics flags the image lacks")
+        self.assertGreater(optional.DATA_DIRECTORY[5].Size, 0, "relocations, which DYNAMIC_BASE needs")
+        writable_code = [section.Name.rstrip(b"\0").decode() for section in self.pe.sections
+                         if section.Characteristics & SECTION_WRITABLE and section.Characteristics & SECTION_EXECUTABLE]
+        self.assertEqual([], writable_code, "sections both writable and executable")
 
     def test_image_stays_small(self):
         self.assertLess(os.path.getsize(EXE), SIZE_LIMIT)
