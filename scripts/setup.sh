@@ -4,7 +4,9 @@
 
 # Debian's packages, by what needs them.
 QUORVEL_BUILD_PACKAGES=(cmake g++-mingw-w64-i686)  # quorvel.exe
-QUORVEL_TEST_PACKAGES=(g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev python3-pefile)
+# Every name is one Debian 12 and 13 both have: libclang-rt-dev brings the
+# runtime of the release's own clang (14 or 19).
+QUORVEL_TEST_PACKAGES=(g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev python3-pefile)
 # The Windows part runs on one of two roads. Here: native Wine on a private
 # display, driven with real input and pictured.
 QUORVEL_NATIVE_WINE_PACKAGES=(wine wine32:i386)
