@@ -218,16 +218,32 @@ install_missing_packages() {
     [ ${#missing[@]} -eq 0 ] || install_packages "${missing[@]}"
 }
 
-# The README's line for the download, as sha256sum prints it.
+# release_checksum_line [FILE]: the README's line for the download, as
+# sha256sum prints it, for FILE (by default this machine's build).
 release_checksum_line() {
-    (cd "$QUORVEL_ROOT" && sha256sum build/win32/window/quorvel.exe) | sed 's|build/win32/window/|release/|'
+    local file=${1:-build/win32/window/quorvel.exe}
+    (cd "$QUORVEL_ROOT" && sha256sum "$file") | sed "s|$file|release/quorvel.exe|"
 }
 
-# The README's line naming the packages whose versions give these bytes.
+# This machine's Debian release, as its number ("12"), else as
+# /etc/debian_version names it.
+debian_release() {
+    local release
+    release=$(sed -n -E 's/^VERSION_ID="?([^"]*)"?$/\1/p' /etc/os-release 2>/dev/null)
+    echo "${release:-$(cat /etc/debian_version 2>/dev/null || echo unknown)}"
+}
+
+# The README's line naming the packages whose versions give the download's
+# bytes, as this machine's toolchain would write it.
 release_toolchain_line() {
-    echo "Built with Debian 12's $(dpkg-query -W -f='${Package} ${Version}, ' \
+    echo "Built with Debian $(debian_release)'s $(dpkg-query -W -f='${Package} ${Version}, ' \
         gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev |
         sed 's/, $//')."
+}
+
+# The toolchain line the README gives for the download.
+readme_toolchain_line() {
+    grep -m1 '^Built with Debian ' "$QUORVEL_ROOT/README.md" || echo "(README.md names no toolchain)"
 }
 
 # run_ctest LOG CTEST_ARGUMENT...: runs a CTest suite verbosely into LOG and

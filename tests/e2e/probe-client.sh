@@ -3,8 +3,11 @@
 # scenarios and by scripts/run-headless, inside a Windows session, from the
 # project's root.
 
-# The shipped executable as Wine's Z: drive names it.
-decoder_exe_windows='Z:'${PWD//\//\\}'\build\win32\window\quorvel.exe'
+# The decoder under test, from the project's root: this build, or the file
+# QUORVEL_DECODER names (the download, release/quorvel.exe); and the same as
+# Wine's Z: drive names it.
+decoder_exe=${QUORVEL_DECODER:-build/win32/window/quorvel.exe}
+decoder_exe_windows='Z:'${PWD//\//\\}'\'${decoder_exe//\//\\}
 
 # start_probe LOG: starts quorvel_probe.exe as a coprocess; what it and Wine
 # report on standard error goes to LOG.

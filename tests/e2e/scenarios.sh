@@ -94,7 +94,7 @@ scenario "seeded start"
 start "$(hex '6 29')"
 expect "quoted path, two blanks, '6 29'" state 'sk=6 asc=29 ascq=\?\? rows=5 focus=51 '
 finish
-cp build/win32/window/quorvel.exe "build/win32/wineprefix/drive_c/Gerät.exe"
+cp "$decoder_exe" "build/win32/wineprefix/drive_c/Gerät.exe"
 ask "launch $(hex 'C:\Ger')e4$(hex 't.exe 4')" >/dev/null  # the ANSI byte 0xE4 in an unquoted name
 expect "the window opens" window '^window [1-9]' 120
 expect "a byte above 0x7F stays in the program name" state 'sk=4 asc=\?\? ascq=\?\? rows=26 '
@@ -131,7 +131,7 @@ expect "Escape ends the process with code 0" "wait 200" '^exit 0$' 60
 start ""
 click_at "point close"
 expect "the close box ends the process with code 0" "wait 200" '^exit 0$' 60
-env -u DISPLAY cmake/wine-run.sh build/win32/window/quorvel.exe >/dev/null 2>&1
+env -u DISPLAY cmake/wine-run.sh "$decoder_exe" >/dev/null 2>&1
 status=$?
 [ $status = 1 ] || { echo "   FAILED: without a display the exit code is $status, expected 1"; failures=$((failures + 1)); }
 
