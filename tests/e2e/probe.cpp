@@ -288,6 +288,10 @@ void Launch(const char* hex) {
 }  // namespace
 
 int main() {
+    // The decoder's window in the screen's own pixels, as xdotool clicks
+    // them: a program that is not DPI-aware reads other programs' windows
+    // scaled by the DPI under Wine 10 (as on Windows), not under Wine 8.
+    SetProcessDPIAware();
     char line[140000];
     while (std::fgets(line, sizeof line, stdin)) {
         line[std::strcspn(line, "\r\n")] = 0;

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end checks of quorvel.exe on the screens Windows users have: a
-# scaled display (144 DPI) and small screens (1024 x 768, and 1280 x 1024 at
-# 144 DPI). Each screen is Wine's virtual desktop of that size, at that DPI,
-# on an X display of the same size, in a copy of the tests' Wine prefix, so
-# that the tests' own prefix stays as it is. Runs inside
-# scripts/windows-session, after scenarios.sh; the picture at 144 DPI goes to
-# build/artifacts.
+# scaled display (144 DPI) and screens too small for the window (below).
+# Each screen is Wine's virtual desktop of that size and DPI on an X display
+# of the same size. They share one copy of the tests' Wine prefix, so that
+# the tests' own stays as it is. Runs inside scripts/windows-session, after
+# scenarios.sh.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
@@ -92,10 +91,22 @@ columns_fill_the_list() {
         fail "the columns (${widths[*]}, $sum in all) do not fill the list's client width $list_client"
 }
 
+# The window's margins in the work area are the same on the left and the
+# right, and at the top and the bottom, or differ by the one pixel an odd
+# remainder leaves.
+centred_in_the_work_area() {
+    local left=$((window[0] - work[0])) right=$((work[2] - window[2]))
+    local top=$((window[1] - work[1])) bottom=$((work[3] - window[3]))
+    [ $((left - right)) -ge -1 ] && [ $((left - right)) -le 1 ] && [ $((top - bottom)) -ge -1 ] &&
+        [ $((top - bottom)) -le 1 ] ||
+        fail "the window (${window[*]}) is not centred in the work area (${work[*]}): margins $left, $right, $top, $bottom"
+}
+
 fits_the_screen() {
     [ "${window[0]}" -ge "${work[0]}" ] && [ "${window[1]}" -ge "${work[1]}" ] &&
         [ "${window[2]}" -le "${work[2]}" ] && [ "${window[3]}" -le "${work[3]}" ] ||
         fail "the window (${window[*]}) is not inside the work area (${work[*]})"
+    centred_in_the_work_area
     [ "$list_l" = 0 ] && [ "$list_r" = "$client_w" ] && [ "$list_b" = "$client_h" ] ||
         fail "the list ($list_l..$list_r, bottom $list_b) does not fill the client area ${client_w}x$client_h"
     [ "$link_r" = $((client_w - 4)) ] || fail "the link's right edge is $link_r, expected $((client_w - 4))"
@@ -111,6 +122,7 @@ if open_screen 1920x1200 144 && read_layout; then
     done
     [ "${widths[*]:0:3}" = "75 75 75" ] || fail "code columns ${widths[*]:0:3}, expected 75 each at 144 DPI"
     columns_fill_the_list
+    centred_in_the_work_area
     click_at() {
         local x y
         read -r _ x y <<<"$(ask "$1")"
@@ -124,9 +136,11 @@ if open_screen 1920x1200 144 && read_layout; then
 fi
 close_screen
 
-# Small screens: the window shrinks to the work area, and the list and the
-# link are laid out to it.
-for screen in "1024x768 96" "1280x1024 144"; do
+# Small screens: the window shrinks to the work area where it is larger,
+# in width (1024 x 768; 144 DPI on 1280 x 1024), in both (a common laptop,
+# 1366 x 768 at 150 %) or in height alone (an ultrawide screen at 200 %),
+# is centred there, and the list and the link are laid out to it.
+for screen in "1024x768 96" "1280x1024 144" "1366x768 144" "2560x1080 192"; do
     read -r size dpi <<<"$screen"
     open_screen "$size" "$dpi" && read_layout && fits_the_screen
     close_screen
