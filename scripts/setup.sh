@@ -1,6 +1,6 @@
 # Shared by the scripts: package installation, the road the Windows part
-# takes, displays, Wine prefixes and polling. Sourced, not run; the sourcing
-# script sets QUORVEL_ROOT.
+# takes, displays, Wine prefixes and polling. Sourced, not run, with
+# QUORVEL_ROOT, the project's root, in the environment.
 
 # Debian's packages, by what needs them.
 QUORVEL_BUILD_PACKAGES=(cmake g++-mingw-w64-i686)  # quorvel.exe
