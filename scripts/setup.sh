@@ -305,6 +305,7 @@ windows_session_here() {
     mkdir -p "$QUORVEL_ARTIFACTS"
     start_private_display || return 1
     prepare_wine_prefix "$QUORVEL_ROOT/build/win32/wineprefix" desktop
+    echo "== $(wine --version) on the private display $DISPLAY"
     local status=0
     "$@" || status=$?
     stop_wine
