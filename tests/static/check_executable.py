@@ -130,14 +130,20 @@ EXPECTED_IMPORTS = {
     "comctl32.dll": {410, 412, 413, "InitCommonControlsEx"},
 }
 
+# A label no one sees names the control after it for screen readers.
+HIDDEN_LABEL = WS_CHILD
 EXPECTED_CONTROLS = [
     # class, id, text, x, y, cx, cy, style, exstyle
     (STATIC, 4, "SK/ASC/ASCQ:", 1, 4, 59, 10, WS_CHILD | WS_VISIBLE, 0),
+    (STATIC, 0xFFFFFFFF, "Sense key (SK)", 66, 2, 18, 12, HIDDEN_LABEL, 0),
     (EDIT, 51, "?", 66, 2, 18, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE),
     (STATIC, 0xFFFFFFFF, "/", 85, 5, 5, 10, WS_CHILD | WS_VISIBLE, 0),
+    (STATIC, 0xFFFFFFFF, "Additional sense code (ASC)", 90, 2, 18, 12, HIDDEN_LABEL, 0),
     (EDIT, 52, "??", 90, 2, 18, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE),
     (STATIC, 0xFFFFFFFF, "/", 110, 5, 5, 10, WS_CHILD | WS_VISIBLE, 0),
+    (STATIC, 0xFFFFFFFF, "Additional sense code qualifier (ASCQ)", 114, 2, 18, 12, HIDDEN_LABEL, 0),
     (EDIT, 53, "??", 114, 2, 18, 12, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE),
+    (STATIC, 0xFFFFFFFF, "Matching sense codes", 0, 17, 600, 300, HIDDEN_LABEL, 0),
     ("SysListView32", 50, "", 0, 17, 600, 300, WS_CHILD | WS_VISIBLE | WS_TABSTOP | 0x1, WS_EX_CLIENTEDGE),
     ("SysLink", 54, "<a>quorvel.example</a>", 509, 4, 90, 10, WS_CHILD | WS_VISIBLE | 0x20, 0),
 ]
@@ -282,7 +288,7 @@ class Executable(unittest.TestCase):
         version, signature, help_id, ex_style, style, count, x, y, cx, cy = r.unpack("HHIIIHhhhh")
         self.assertEqual((1, 0xFFFF, 0, 0), (version, signature, help_id, ex_style))
         self.assertEqual(0x10CF0840, style)
-        self.assertEqual((8, 10, 10, 600, 317), (count, x, y, cx, cy))
+        self.assertEqual((len(EXPECTED_CONTROLS), 10, 10, 600, 317), (count, x, y, cx, cy))
         self.assertEqual(0, r.ordinal_or_text() or 0, "no menu")
         self.assertEqual(0, r.ordinal_or_text() or 0, "no window class")
         self.assertEqual("SCSI Sense Code Decoder", r.text())

@@ -1,5 +1,7 @@
 #include "decoder_fixture.h"
 
+#include <oleacc.h>
+
 #include <functional>
 #include <vector>
 
@@ -335,4 +337,27 @@ TEST_F(DecoderWindowTest, SizeMessageBeforeInitialisationChangesNothing) {
     DecoderDialogProc(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100));
     RECT after = ChildRect(List());
     EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+TEST_F(DecoderWindowTest, AScreenReaderHearsEachFieldsName) {
+    Open();
+    struct Field { int id; const wchar_t* name; } fields[] = {
+        {IDC_SK, L"Sense key (SK)"},
+        {IDC_ASC, L"Additional sense code (ASC)"},
+        {IDC_ASCQ, L"Additional sense code qualifier (ASCQ)"},
+    };
+    for (const Field& field : fields) {
+        IAccessible* accessible = nullptr;
+        ASSERT_EQ(S_OK, AccessibleObjectFromWindow(Item(field.id), OBJID_CLIENT, IID_IAccessible,
+                                                   reinterpret_cast<void**>(&accessible)));
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        EXPECT_EQ(S_OK, accessible->get_accName(self, &name)) << field.id;
+        EXPECT_STREQ(field.name, name) << field.id;
+        SysFreeString(name);
+        accessible->Release();
+    }
 }
