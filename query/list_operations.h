@@ -32,6 +32,8 @@ void ListSetCellText(ResultList list, int row, int column, const WideChar* text)
 // Reads at most capacity - 1 units, always terminated.
 void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity);
 int ListGetRowCount(ResultList list);
+// Whether the user has selected the row.
+bool ListIsRowSelected(ResultList list, int row);
 
 // Format flags of a header item (only the sort arrows are used here).
 int ListGetHeaderFormat(ResultList list, int column);

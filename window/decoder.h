@@ -12,6 +12,7 @@ extern HINSTANCE gInstance;        // set by RunDecoder; OnInitDialog loads the 
 extern const char* gCommandTail;   // set by RunDecoder: empty without arguments, null only if RunDecoder
                                    // was handed none; OnInitDialog seeds the fields from it
 extern HWND gLinkControl;          // set by OnInitDialog; LayoutControls keeps it at the right
+extern HMENU gListMenu;            // made by OnInitDialog, destroyed with the dialog; the list's context menu
 
 // Runs the decoder dialog modally. 0 after the dialog was closed, 1 when it
 // could not be created.
@@ -41,6 +42,23 @@ void ResumeListRedraw(HWND list);
 // suspended, and draws the result once. Nothing before the dialog has set
 // the list up.
 void RebuildWithRedrawSuspended();
+
+// Selects every row of the list.
+void SelectAllRows(HWND list);
+
+// Puts the selected rows on the clipboard as Unicode text, the dialog owning
+// it. With no row selected the clipboard keeps what it holds; where it stays
+// busy, or the text cannot be handed over, this beeps and changes nothing.
+void CopySelectedRows(HWND dialog);
+
+// The list's context menu, with no item greyed or checked yet.
+HMENU CreateListMenu();
+
+// Shows the list's context menu for WM_CONTEXTMENU from window from, at the
+// screen point where (-1: from the keyboard); its command comes back to the
+// dialog. Only a right-click on the list's rows or a key while the list has
+// the focus opens it: false, and nothing shown, for anything else.
+bool OpenListMenu(HWND dialog, HWND from, LPARAM where);
 
 // Opens the product page in the user's browser.
 void OpenProductPage();

@@ -81,6 +81,7 @@ BOOL OnInitDialog(HWND window) {
     }
 
     gLinkControl = GetDlgItem(window, IDC_LINK);
+    gListMenu = CreateListMenu();
     HWND list = GetDlgItem(window, IDC_LIST);
     ApplyExplorerTheme(list);
     gResultList = reinterpret_cast<ResultList>(list);
@@ -116,15 +117,39 @@ BOOL OnCommand(HWND window, int id, int code) {
         case IDC_ASCQ:
             if (code == EN_CHANGE) OnFieldChanged(window, static_cast<FieldKind>(id));
             return FALSE;
+        // The list's context menu.
+        case IDM_COPY: CopySelectedRows(window); return TRUE;
+        case IDM_SELECT_ALL: SelectAllRows(GetDlgItem(window, IDC_LIST)); return TRUE;
+        case IDM_SORT_BY_SK:
+        case IDM_SORT_BY_ASC:
+        case IDM_SORT_BY_ASCQ:
+        case IDM_SORT_BY_DESCRIPTION: OnColumnClick(id - IDM_SORT_BY_SK); return TRUE;
     }
     return FALSE;
 }
 
-void OnNotify(const NMHDR* header) {
+// A key while the list has the focus: Ctrl+C (or Ctrl+Insert) copies the
+// selected rows, Ctrl+A selects them all. Only with Ctrl alone: AltGr is
+// Ctrl+Alt, and AltGr+C types a letter on some keyboard layouts.
+void OnListKey(HWND window, WORD key) {
+    bool ctrlAlone = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+    if (!ctrlAlone) return;
+    if (key == 'C' || key == VK_INSERT) CopySelectedRows(window);
+    else if (key == 'A') SelectAllRows(GetDlgItem(window, IDC_LIST));
+}
+
+void OnNotify(HWND window, const NMHDR* header) {
     if (header->idFrom == IDC_LIST && header->code == LVN_COLUMNCLICK)
         OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+    else if (header->idFrom == IDC_LIST && header->code == LVN_KEYDOWN)
+        OnListKey(window, reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
     else if (header->idFrom == IDC_LINK && (header->code == NM_CLICK || header->code == NM_RETURN))
         OpenProductPage();
+}
+
+void OnDestroy() {
+    DestroyMenu(gListMenu);
+    gListMenu = nullptr;
 }
 
 }  // namespace
@@ -143,10 +168,12 @@ INT_PTR CALLBACK DecoderDialogProc(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
         case WM_INITDIALOG: return OnInitDialog(window);
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
-        case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); return FALSE;
+        case WM_NOTIFY: OnNotify(window, reinterpret_cast<const NMHDR*>(lParam)); return FALSE;
+        case WM_CONTEXTMENU: return OpenListMenu(window, reinterpret_cast<HWND>(wParam), lParam);
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED) LayoutControls(window, LOWORD(lParam), HIWORD(lParam));
             return FALSE;
+        case WM_DESTROY: OnDestroy(); return FALSE;
     }
     return FALSE;
 }

@@ -85,6 +85,10 @@ int ListGetRowCount(ResultList list) {
     return static_cast<int>(SendMessageW(ListWindow(list), LVM_GETITEMCOUNT, 0, 0));
 }
 
+bool ListIsRowSelected(ResultList list, int row) {
+    return (SendMessageW(ListWindow(list), LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
 int ListGetHeaderFormat(ResultList list, int column) {
     HWND header = HeaderOf(list);
     HDITEMW item = {};
@@ -118,6 +122,13 @@ void ListApplyOrder(ResultList list, const int* order, int count) {
     SuspendListRedraw(window);
     SendMessageW(window, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&ranks), reinterpret_cast<LPARAM>(CompareByRank));
     ResumeListRedraw(window);
+}
+
+void SelectAllRows(HWND list) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
 QueryFields ListQueryFields(ResultList list) {

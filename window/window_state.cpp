@@ -3,3 +3,4 @@
 HINSTANCE gInstance = nullptr;
 const char* gCommandTail = nullptr;
 HWND gLinkControl = nullptr;
+HMENU gListMenu = nullptr;

@@ -89,6 +89,7 @@ int ListInsertRow(ResultList list, int row, const WideChar* cell0, PackedCode it
     r.cells[0] = cell0;  // assigned in place: the strings keep their storage
     for (int column = 1; column < kColumnCount; ++column) r.cells[column].clear();
     r.itemData = itemData;
+    r.selected = false;
     ++l.rowCount;
     return row;
 }
@@ -104,6 +105,10 @@ void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int
 
 int ListGetRowCount(ResultList list) {
     return Of(list).rowCount;
+}
+
+bool ListIsRowSelected(ResultList list, int row) {
+    return ValidCell(Of(list), row, 0) && Of(list).rows[row].selected;
 }
 
 int ListGetHeaderFormat(ResultList list, int column) {

@@ -12,6 +12,7 @@ typedef std::basic_string<WideChar> WideString;
 struct MemoryRow {
     WideString cells[kColumnCount];
     PackedCode itemData;
+    bool selected;
 };
 
 struct MemoryList {

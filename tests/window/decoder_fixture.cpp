@@ -2,6 +2,60 @@
 
 #include "child_rect.h"
 
+namespace {
+
+// What the message-filter hook saw of the menu while its loop ran.
+MenuSeen gMenuSeen;
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM found) {
+    wchar_t name[16] = {0};
+    GetClassNameW(window, name, 16);
+    if (lstrcmpW(name, L"#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+std::wstring DescribeMenu(HMENU menu) {
+    std::wstring items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {0};
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = 64;
+        GetMenuItemInfoW(menu, i, TRUE, &item);
+        if (i) items += L"|";
+        if (item.fType & MFT_SEPARATOR) {
+            items += L"-";
+            continue;
+        }
+        items += text;
+        if (item.fState & MFS_GRAYED) items += L" (grey)";
+        if ((item.fType & MFT_RADIOCHECK) && (item.fState & MFS_CHECKED)) items += L" (radio)";
+    }
+    return items;
+}
+
+// Runs inside the menu's loop: notes what shows, then closes the menu.
+LRESULT CALLBACK SeeMenuThenEndIt(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_MENU && !gMenuSeen.opened) {
+        HWND popup = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, reinterpret_cast<LPARAM>(&popup));
+        if (popup) {
+            gMenuSeen.opened = true;
+            RECT rect;
+            GetWindowRect(popup, &rect);
+            gMenuSeen.at = {rect.left, rect.top};
+            gMenuSeen.items = DescribeMenu(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)));
+            EndMenu();
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
 void DecoderWindowTest::Open(const char* tail) {
     gInstance = GetModuleHandleW(nullptr);
     gCommandTail = tail;
@@ -63,4 +117,57 @@ int DecoderWindowTest::HeaderFormat(int column) const {
     item.mask = HDI_FORMAT;
     SendMessageW(Header(), HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
     return item.fmt;
+}
+
+void DecoderWindowTest::PressOnList(UINT key, std::initializer_list<BYTE> held) {
+    BYTE keys[256] = {0};
+    for (BYTE k : held) keys[k] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(List(), WM_KEYDOWN, key, 1);
+    BYTE none[256] = {0};
+    SetKeyboardState(none);
+}
+
+void DecoderWindowTest::SelectRows(std::initializer_list<int> rows) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED;
+    for (int row : rows) SendMessageW(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::wstring DecoderWindowTest::ClipboardText() const {
+    std::wstring text = L"(none)";
+    if (!OpenClipboard(dialog)) return L"(clipboard busy)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void DecoderWindowTest::PutOnClipboard(const wchar_t* text) const {
+    SIZE_T bytes = (lstrlenW(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    CopyMemory(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(dialog));
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    CloseClipboard();
+}
+
+MenuSeen DecoderWindowTest::ContextMenu(HWND from, LPARAM where) {
+    gMenuSeen = MenuSeen();
+    HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, SeeMenuThenEndIt, nullptr, GetCurrentThreadId());
+    // A message for the menu's loop to find, so that the hook runs; the
+    // dialog ignores it. Taken out again where no menu took it.
+    PostMessageW(dialog, WM_APP, 0, 0);
+    SendMessageW(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(from), where);
+    UnhookWindowsHookEx(hook);
+    MSG left;
+    while (PeekMessageW(&left, dialog, WM_APP, WM_APP, PM_REMOVE)) {
+    }
+    return gMenuSeen;
 }

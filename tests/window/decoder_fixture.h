@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,15 @@
 #include "decoder.h"
 #include "query/column_sort.h"
 #include "resource.h"
+
+// A popup menu as it showed: whether one opened, its top left on the screen,
+// and its items as their texts, with " (grey)" and " (radio)" as they show
+// and "-" for a separator, joined by '|'.
+struct MenuSeen {
+    bool opened;
+    POINT at;
+    std::wstring items;
+};
 
 class DecoderWindowTest : public ::testing::Test {
 protected:
@@ -36,6 +46,18 @@ protected:
     // A left click in the middle of a header item.
     void ClickHeader(int column);
     int HeaderFormat(int column) const;
+    // A key pressed while the list has the focus, with these keys held down.
+    void PressOnList(UINT key, std::initializer_list<BYTE> held = {});
+    void SelectRows(std::initializer_list<int> rows);
+    int SelectedCount() const { return static_cast<int>(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+    // The clipboard's Unicode text, or "(none)"; and text put there.
+    std::wstring ClipboardText() const;
+    void PutOnClipboard(const wchar_t* text) const;
+
+    // What WM_CONTEXTMENU from the window from, at the screen point where
+    // (-1: the keyboard), shows. The menu is closed from inside its loop.
+    MenuSeen ContextMenu(HWND from, LPARAM where);
 
     HWND dialog = nullptr;
 };

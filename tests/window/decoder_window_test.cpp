@@ -188,29 +188,40 @@ TEST_F(DecoderWindowTest, CommandLineTailSeedsTheFields) {
     }
 }
 
-TEST_F(DecoderWindowTest, HeaderClicksSortEveryColumnBothWays) {
-    Open();
-    int formatBefore[kColumnCount];
-    for (int column = 0; column < kColumnCount; ++column) formatBefore[column] = HeaderFormat(column);
-    for (int column = 0; column < kColumnCount; ++column) {
-        for (int click = 0; click < 2; ++click) {
-            ClickHeader(column);
-            bool ascending = click == 0;
-            ASSERT_EQ(216, RowCount());
-            std::vector<std::wstring> cells;
-            for (int row = 0; row < 216; ++row) cells.push_back(Cell(row, column));
-            for (int row = 1; row < 216; ++row) {
-                int order = lstrcmpiW(cells[row - 1].c_str(), cells[row].c_str());
-                EXPECT_TRUE(ascending ? order <= 0 : order >= 0)
-                    << "column " << column << (ascending ? " up" : " down") << " row " << row;
-            }
-            // Only the arrow changes; every other format flag stays.
-            for (int other = 0; other < kColumnCount; ++other) {
-                int arrow = other != column ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN;
-                EXPECT_EQ(formatBefore[other] | arrow, HeaderFormat(other))
-                    << "header " << other << " after sorting column " << column << (ascending ? " up" : " down");
+TEST_F(DecoderWindowTest, HeaderClicksAndSortCommandsSortEveryColumnBothWays) {
+    // A sort command of the list's menu does what a click on that column's
+    // header does.
+    struct Way { const char* what; std::function<void(int)> sort; } ways[] = {
+        {"header click", [&](int column) { ClickHeader(column); }},
+        {"sort command", [&](int column) { SendMessageW(dialog, WM_COMMAND, IDM_SORT_BY_SK + column, 0); }},
+    };
+    for (const Way& way : ways) {
+        Open();
+        int formatBefore[kColumnCount];
+        for (int column = 0; column < kColumnCount; ++column) formatBefore[column] = HeaderFormat(column);
+        for (int column = 0; column < kColumnCount; ++column) {
+            for (int click = 0; click < 2; ++click) {
+                way.sort(column);
+                bool ascending = click == 0;
+                ASSERT_EQ(216, RowCount());
+                std::vector<std::wstring> cells;
+                for (int row = 0; row < 216; ++row) cells.push_back(Cell(row, column));
+                for (int row = 1; row < 216; ++row) {
+                    int order = lstrcmpiW(cells[row - 1].c_str(), cells[row].c_str());
+                    EXPECT_TRUE(ascending ? order <= 0 : order >= 0)
+                        << way.what << ": column " << column << (ascending ? " up" : " down") << " row " << row;
+                }
+                // Only the arrow changes; every other format flag stays.
+                for (int other = 0; other < kColumnCount; ++other) {
+                    int arrow = other != column ? 0 : ascending ? HDF_SORTUP : HDF_SORTDOWN;
+                    EXPECT_EQ(formatBefore[other] | arrow, HeaderFormat(other))
+                        << way.what << ": header " << other << " after sorting column " << column
+                        << (ascending ? " up" : " down");
+                }
             }
         }
+        DestroyWindow(dialog);
+        dialog = nullptr;
     }
 }
 
@@ -360,4 +371,101 @@ TEST_F(DecoderWindowTest, AScreenReaderHearsEachFieldsName) {
         SysFreeString(name);
         accessible->Release();
     }
+}
+
+TEST_F(DecoderWindowTest, TheListsKeysCopyAndSelectAllWithCtrlAlone) {
+    Open("6 29");
+    const wchar_t* row1 = L"6\t29\t01\tpower on occurred";
+    struct Case { const char* what; int selectedRow; UINT key; BYTE held[2]; const wchar_t* clipboard; int selected; }
+    cases[] = {
+        {"Ctrl+C", 1, 'C', {VK_CONTROL}, row1, 1},
+        {"Ctrl+Insert", 1, VK_INSERT, {VK_CONTROL}, row1, 1},
+        {"Ctrl+C with no row selected", -1, 'C', {VK_CONTROL}, L"before", 0},
+        {"Ctrl+A", 1, 'A', {VK_CONTROL}, L"before", 5},
+        {"C alone", 1, 'C', {}, L"before", 1},
+        {"AltGr+C, which is Ctrl+Alt+C", 1, 'C', {VK_CONTROL, VK_MENU}, L"before", 1},
+        {"AltGr+A", 1, 'A', {VK_CONTROL, VK_MENU}, L"before", 1},
+        {"Ctrl+Shift+C", 1, 'C', {VK_CONTROL, VK_SHIFT}, L"before", 1},
+    };
+    for (const Case& c : cases) {
+        SelectRows({});
+        if (c.selectedRow >= 0) SelectRows({c.selectedRow});
+        PutOnClipboard(L"before");
+        PressOnList(c.key, {c.held[0], c.held[1]});
+        EXPECT_EQ(std::wstring(c.clipboard), ClipboardText()) << c.what;
+        EXPECT_EQ(c.selected, SelectedCount()) << c.what;
+    }
+}
+
+TEST_F(DecoderWindowTest, TheListsMenuGreysWhatCannotBeDoneAndMarksTheSortColumn) {
+    const wchar_t* sorts = L"|-|Sort by S&K|Sort by A&SC|Sort by ASC&Q|Sort by &Description";
+    struct Case { const char* what; const char* tail; std::function<void()> before; std::wstring items; } cases[] = {
+        {"rows, none selected", "6 29", [] {}, std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A") + sorts},
+        {"no rows", "0", [] {}, std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A (grey)") + sorts},
+        {"a row selected, sorted by ASCQ", "6 29", [&] { SelectRows({1}); ClickHeader(kColumnAscq); },
+         L"&Copy\tCtrl+C|Select &all\tCtrl+A|-|Sort by S&K|Sort by A&SC|Sort by ASC&Q (radio)|Sort by &Description"},
+    };
+    for (const Case& c : cases) {
+        Open(c.tail);
+        c.before();
+        MenuSeen menu = ContextMenu(List(), -1);
+        EXPECT_TRUE(menu.opened) << c.what;
+        EXPECT_EQ(c.items, menu.items) << c.what;
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
+TEST_F(DecoderWindowTest, TheListsMenuOpensOnTheRowsAndFromTheKeyboardOnly) {
+    Open();
+    // Screen points: the rows' top left, below the header; a row's bottom
+    // left and its middle; the middle of a header item.
+    auto onScreen = [&](POINT point) {
+        MapWindowPoints(List(), HWND_DESKTOP, &point, 1);
+        return point;
+    };
+    auto rowRect = [&](int row) {
+        RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+        SendMessageW(List(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    };
+    RECT header;
+    GetWindowRect(Header(), &header);
+    MapWindowPoints(HWND_DESKTOP, List(), reinterpret_cast<POINT*>(&header), 2);
+    RECT item;
+    SendMessageW(Header(), HDM_GETITEMRECT, kColumnDescription, reinterpret_cast<LPARAM>(&item));
+    POINT onHeader = onScreen({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    RECT row2 = rowRect(2);
+    POINT onRow2 = onScreen({(row2.left + row2.right) / 2, (row2.top + row2.bottom) / 2});
+    LPARAM keyboard = -1;
+
+    MenuSeen menu = ContextMenu(List(), keyboard);  // no row has the focus yet
+    ASSERT_TRUE(menu.opened) << "from the keyboard, no focused row";
+    POINT rowsTopLeft = onScreen({0, header.bottom});
+    EXPECT_EQ(rowsTopLeft.x, menu.at.x);
+    EXPECT_EQ(rowsTopLeft.y, menu.at.y);
+
+    menu = ContextMenu(List(), MAKELPARAM(onRow2.x, onRow2.y));
+    ASSERT_TRUE(menu.opened) << "a right-click on a row";
+    EXPECT_EQ(onRow2.x, menu.at.x);
+    EXPECT_EQ(onRow2.y, menu.at.y);
+
+    // Wine names the list for a right-click on its header too.
+    EXPECT_FALSE(ContextMenu(List(), MAKELPARAM(onHeader.x, onHeader.y)).opened) << "a right-click on the header";
+    EXPECT_FALSE(ContextMenu(Item(IDC_SK), keyboard).opened) << "another control";
+    EXPECT_EQ(0, SendMessageW(List(), LVM_GETTOPINDEX, 0, 0));
+
+    // From the keyboard, below the focused row, scrolled into view first.
+    LVITEMW focus = {};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    SendMessageW(List(), LVM_SETITEMSTATE, 200, reinterpret_cast<LPARAM>(&focus));
+    SendMessageW(List(), LVM_ENSUREVISIBLE, 0, FALSE);  // Wine's list scrolls to a row given the focus
+    ASSERT_EQ(0, SendMessageW(List(), LVM_GETTOPINDEX, 0, 0));
+    menu = ContextMenu(List(), keyboard);
+    ASSERT_TRUE(menu.opened) << "from the keyboard, row 200 focused";
+    EXPECT_LT(0, SendMessageW(List(), LVM_GETTOPINDEX, 0, 0)) << "scrolled to the focused row";
+    RECT row200 = rowRect(200);
+    POINT below = onScreen({row200.left, row200.bottom});
+    EXPECT_EQ(below.x, menu.at.x);
+    EXPECT_EQ(below.y, menu.at.y);
 }

@@ -1,0 +1,61 @@
+// Copying the list's selected rows to the clipboard as text.
+#include "decoder.h"
+
+#include "query/row_text.h"
+
+namespace {
+
+// Another program (clipboard history, a remote desktop) may hold the
+// clipboard open for a moment: a few more tries a few milliseconds apart.
+constexpr int kClipboardOpenAttempts = 5;
+constexpr DWORD kClipboardRetryPauseMs = 2;
+
+bool OpenClipboardPatiently(HWND owner) {
+    for (int attempt = 0; attempt < kClipboardOpenAttempts; ++attempt) {
+        if (attempt > 0) Sleep(kClipboardRetryPauseMs);
+        if (OpenClipboard(owner)) return true;
+    }
+    return false;
+}
+
+// The text of the selected rows in memory the clipboard can take over, or
+// null.
+HGLOBAL SelectedRowsMemory(ResultList list, int length) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(WideChar));
+    if (!memory) return nullptr;
+    WideChar* text = static_cast<WideChar*>(GlobalLock(memory));
+    if (!text) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    SelectedRowsText(list, text, length + 1);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+}  // namespace
+
+void CopySelectedRows(HWND dialog) {
+    if (!gResultList) return;
+    // A selected row has at least the three tabs between its cells, so an
+    // empty text means no row is selected: the clipboard keeps what it holds.
+    int length = SelectedRowsText(gResultList, nullptr, 0);
+    if (length == 0) return;
+    HGLOBAL memory = SelectedRowsMemory(gResultList, length);
+    if (!memory) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    // Owned by the dialog, so that the clipboard takes the data after
+    // EmptyClipboard; from then on the memory is the clipboard's, and it
+    // stays there after the program has ended.
+    bool handedOver = false;
+    if (OpenClipboardPatiently(dialog)) {
+        handedOver = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
+    if (!handedOver) {
+        GlobalFree(memory);
+        MessageBeep(MB_OK);
+    }
+}
