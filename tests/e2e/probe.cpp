@@ -24,6 +24,13 @@
 //                         row R, on the link's anchor, on the close box, on
 //                         the right sizing border
 //   close                 posts WM_CLOSE to the decoder's window
+//   menu                  "menu N": the popup menus (class #32768) shown by
+//                         the decoder's thread
+//   clipboard             "clipboard seq=N text=HEX": the clipboard's
+//                         sequence number and its Unicode text as UTF-8 in
+//                         hex ("none" for no text, "busy" while another
+//                         program has it open)
+//   setclipboard HEX      puts that text (UTF-8 in hex) on the clipboard
 //   wait MS               "exit N" once the process has ended, else "running"
 //   quit
 #include <windows.h>
@@ -264,13 +271,18 @@ void Point(HWND dialog, const char* what, int column) {
     else std::printf("point none\n");
 }
 
-void Launch(const char* hex) {
-    std::string commandLine;
+std::string BytesOfHex(const char* hex) {
+    std::string bytes;
     for (const char* p = hex; p[0] && p[1]; p += 2) {
         unsigned byte = 0;
         std::sscanf(p, "%2x", &byte);
-        commandLine += static_cast<char>(byte);
+        bytes += static_cast<char>(byte);
     }
+    return bytes;
+}
+
+void Launch(const char* hex) {
+    std::string commandLine = BytesOfHex(hex);
     if (gProcess.hProcess) {
         CloseHandle(gProcess.hProcess);
         CloseHandle(gProcess.hThread);
@@ -283,6 +295,57 @@ void Launch(const char* hex) {
         std::printf("pid %lu\n", gProcess.dwProcessId);
     else
         std::printf("error %lu\n", GetLastError());
+}
+
+BOOL CALLBACK CountPopupMenus(HWND window, LPARAM count) {
+    wchar_t name[16] = {0};
+    GetClassNameW(window, name, 16);
+    if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+std::string HexOfUtf8(const wchar_t* text) {
+    static char utf8[140000];
+    int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::string hex;
+    char digits[3];
+    for (int i = 0; i + 1 < length; ++i) {
+        std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(utf8[i]));
+        hex += digits;
+    }
+    return hex;
+}
+
+void Clipboard() {
+    DWORD sequence = GetClipboardSequenceNumber();
+    if (!OpenClipboard(nullptr)) {
+        std::printf("clipboard busy\n");
+        return;
+    }
+    std::string text = "none";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = "text=" + HexOfUtf8(static_cast<const wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    std::printf("clipboard seq=%lu %s\n", sequence, text.c_str());
+}
+
+void SetClipboard(const char* hex) {
+    std::string utf8 = BytesOfHex(hex);
+    static wchar_t text[70000];
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text, 70000);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), text, length * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    if (OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory)) {
+        CloseClipboard();
+        std::printf("clipboard seq=%lu\n", GetClipboardSequenceNumber());
+        return;
+    }
+    CloseClipboard();
+    GlobalFree(memory);
+    std::printf("clipboard not set\n");
 }
 
 }  // namespace
@@ -313,6 +376,10 @@ int main() {
                 std::printf("exit %lu\n", code);
             else
                 std::printf("running\n");
+        } else if (std::strcmp(command, "clipboard") == 0) {
+            Clipboard();
+        } else if (std::strcmp(command, "setclipboard") == 0) {
+            SetClipboard(word[0] ? line + 13 : "");
         } else if (!dialog) {
             std::printf("nowindow\n");
         } else if (std::strcmp(command, "state") == 0) {
@@ -351,6 +418,10 @@ int main() {
             int column = 0;
             std::sscanf(line, "%*s %*s %d", &column);
             Point(dialog, word, column);
+        } else if (std::strcmp(command, "menu") == 0) {
+            int menus = 0;
+            EnumThreadWindows(gProcess.dwThreadId, CountPopupMenus, reinterpret_cast<LPARAM>(&menus));
+            std::printf("menu %d\n", menus);
         } else if (std::strcmp(command, "close") == 0) {
             PostMessageW(dialog, WM_CLOSE, 0, 0);
             std::printf("closing\n");

@@ -45,12 +45,12 @@ finish() {  # closes the decoder if it is still there and waits for it
     expect "the decoder ends" "wait 200" '^exit ' 60
 }
 
-click_at() {  # click_at "point ..." : a real click at the probe's point
+click_at() {  # click_at "point ..." [BUTTON]: a real click at the probe's point, left by default
     local answer
     answer=$(ask "$1")
     read -r _ x y <<<"$answer"
     [ "$x" = none ] && { echo "   FAILED: no screen point for '$1'"; failures=$((failures + 1)); return 1; }
-    xdotool mousemove "$x" "$y" click 1
+    xdotool mousemove "$x" "$y" click "${2:-1}"
     # Two clicks on one spot within the double-click time would merge.
     sleep 0.7
 }
@@ -229,6 +229,55 @@ expect "the same text under sense keys 2 and 5 side by side" "column 3" \
     '^column cannot format medium - incompatible medium\|cannot format medium - incompatible medium\|'
 window_screenshot "$QUORVEL_ARTIFACTS/sorted-wildcard-query.png" || failures=$((failures + 1))
 finish
+
+scenario "copying rows, and the list's menu from the keyboard and the mouse"
+# What the probe answers for a clipboard that holds this text.
+holds() { echo "^clipboard seq=[0-9]+ text=$(hex "$1")\$"; }
+power_on_rows=$'6\t29\t00\tpower on, reset, or bus device reset occurred\r\n6\t29\t01\tpower on occurred\r\n'
+power_on_rows+=$'6\t29\t02\tbus reset occurred\r\n6\t29\t03\tbus device reset function occurred\r\n'
+power_on_rows+=$'6\t29\t04\tdevice internal reset'
+ask "setclipboard $(hex 'held before')" >/dev/null
+start "$(hex '6 29')"
+expect "the five rows 6/29/00 to 04" state 'rows=5 focus=51 '
+rows_area=$(frame_area rows) || failures=$((failures + 1))
+xdotool key shift+Tab
+expect "Shift+Tab moves to the list, with no row selected" state 'focus=50 .*selected=-1$'
+answer=$(ask clipboard)
+[[ $answer =~ ^clipboard\ seq=([0-9]+)\ text= ]] || { echo "   FAILED: the clipboard: $answer"; failures=$((failures + 1)); }
+sequence=${BASH_REMATCH[1]:-none}
+# End comes after Ctrl+C: once its row shows selected, Ctrl+C has been handled.
+xdotool key ctrl+c End
+expect "End after Ctrl+C selects the last row" state 'selected=4$'
+expect "Ctrl+C with no row selected leaves the clipboard as it was" clipboard \
+    "^clipboard seq=$sequence text=$(hex 'held before')\$"
+xdotool key ctrl+a ctrl+c
+expect "Ctrl+A and Ctrl+C copy every row, in the list's order" clipboard "$(holds "$power_on_rows")"
+menu_before=$QUORVEL_ARTIFACTS/rows-before-menu.ppm menu_shown=$QUORVEL_ARTIFACTS/rows-with-menu.ppm
+steady_capture "$rows_area" "$menu_before" || failures=$((failures + 1))
+xdotool key shift+F10
+expect "Shift+F10 opens the list's menu" menu '^menu 1$'
+if ! steady_capture "$rows_area" "$menu_shown" || cmp -s "$menu_before" "$menu_shown"; then
+    echo "   FAILED: the menu is not drawn over the rows"
+    failures=$((failures + 1))
+fi
+xdotool key Escape
+expect "Escape closes the menu" menu '^menu 0$'
+expect_drawn "the rows as they were before the menu" rows && cmp -s "$rows_now" "$menu_before" ||
+    { echo "   FAILED: after Escape the rows do not look as before the menu ($rows_now)"; failures=$((failures + 1)); }
+xdotool key Up
+expect "and only the menu: the window is open, the list has the keys" state 'focus=50 .*selected=3$'
+xdotool key shift+F10 d
+expect "Sort by Description, from the menu, sets the header click's arrow" state 'arrows=---U'
+expect "and its order" "column 3" \
+    '^column bus device reset function occurred\|bus reset occurred\|device internal reset\|power on occurred\|power on, reset, or bus device reset occurred$'
+click_at "point row 2" 3
+expect "a right-click on a row opens the menu" menu '^menu 1$'
+expect "and selects that row" state 'selected=2$'
+xdotool key c
+expect "its Copy copies that row" clipboard "$(holds $'6\t29\t04\tdevice internal reset')"
+finish
+expect "the copied row stays on the clipboard after the program has ended" clipboard \
+    "$(holds $'6\t29\t04\tdevice internal reset')"
 
 scenario "hostile command lines"
 # Each tail with the fields and rows it must give: the bytes 1 to 255 (blanks
