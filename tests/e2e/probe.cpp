@@ -31,6 +31,11 @@
 //                         hex ("none" for no text, "busy" while another
 //                         program has it open)
 //   setclipboard HEX      puts that text (UTF-8 in hex) on the clipboard
+//   dllsearch             loads the planted DLL by its bare name here and,
+//                         through a hook, inside the decoder (both beside
+//                         this probe): "dllsearch probe=R decoder=R", R
+//                         found or missing, or silent where the hook did
+//                         not answer
 //   wait MS               "exit N" once the process has ended, else "running"
 //   quit
 #include <windows.h>
@@ -43,6 +48,7 @@
 #include "child_rect.h"
 #include "query/list_operations.h"
 #include "resource.h"
+#include "search_check.h"
 
 namespace {
 
@@ -348,6 +354,29 @@ void SetClipboard(const char* hex) {
     std::printf("clipboard not set\n");
 }
 
+// The planted DLL's bare-name load, here and inside the decoder. The hook
+// DLL runs the same load in both, and answers from the decoder on its
+// window once the decoder has taken the check message from its queue.
+void DllSearch(HWND dialog) {
+    HMODULE hook = LoadLibraryW(QUORVEL_SEARCH_HOOK_DLL);
+    auto found = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(hook, "PlantedDllFound")));
+    auto check = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hook, "SearchCheckHook")));
+    if (!hook || !found || !check) {
+        std::printf("dllsearch no hook DLL beside the probe\n");
+        return;
+    }
+    const char* here = found() ? "found" : "missing";
+    HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, check, hook, gProcess.dwThreadId);
+    PostMessageW(dialog, RegisterWindowMessageW(QUORVEL_SEARCH_CHECK_MESSAGE), 0, 0);
+    INT_PTR answer = 0;
+    for (DWORD start = GetTickCount(); !answer && GetTickCount() - start < 30000; Sleep(50))
+        answer = reinterpret_cast<INT_PTR>(GetPropW(dialog, QUORVEL_SEARCH_ANSWER_PROPERTY));
+    if (installed) UnhookWindowsHookEx(installed);
+    FreeLibrary(hook);
+    std::printf("dllsearch probe=%s decoder=%s\n", here,
+                answer == kPlantedFound ? "found" : answer == kPlantedMissing ? "missing" : "silent");
+}
+
 }  // namespace
 
 int main() {
@@ -422,6 +451,8 @@ int main() {
             int menus = 0;
             EnumThreadWindows(gProcess.dwThreadId, CountPopupMenus, reinterpret_cast<LPARAM>(&menus));
             std::printf("menu %d\n", menus);
+        } else if (std::strcmp(command, "dllsearch") == 0) {
+            DllSearch(dialog);
         } else if (std::strcmp(command, "close") == 0) {
             PostMessageW(dialog, WM_CLOSE, 0, 0);
             std::printf("closing\n");

@@ -279,6 +279,17 @@ finish
 expect "the copied row stays on the clipboard after the program has ended" clipboard \
     "$(holds $'6\t29\t04\tdevice internal reset')"
 
+scenario "the DLL search of the running program"
+# A copy of the decoder beside a DLL of no system's name, as a hostile
+# download would find it, and beside the probe, for which nothing restricts
+# the search. Inside the decoder, the bare name must not find it.
+cp "$decoder_exe" build/win32/tests/e2e/quorvel.exe
+beside_probe='Z:'${PWD//\//\\}'\build\win32\tests\e2e\quorvel.exe'
+start "" "$(hex "\"$beside_probe\"  ")"
+expect "the planted DLL: found by the probe, not by the decoder" dllsearch '^dllsearch probe=found decoder=missing$'
+finish
+rm -f build/win32/tests/e2e/quorvel.exe
+
 scenario "hostile command lines"
 # Each tail with the fields and rows it must give: the bytes 1 to 255 (blanks
 # skipped, then '0' to '4' are the first code characters), the same twice,
