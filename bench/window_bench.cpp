@@ -1,8 +1,10 @@
 // Timings and resource figures of the real decoder dialog under Wine, in
 // process: field change to rebuilt list against the floor of filling the
-// same list view with the same rows, the header-click sort, and handle and
-// memory counts around 10,000 field changes and 1,000 header clicks.
-// Prints figures; asserts nothing about time.
+// same list view with the same rows, the header-click sort, copying 216 rows
+// against the floor of putting the same text on the clipboard, and handle
+// and memory counts around 10,000 field changes, 1,000 header clicks, 1,000
+// copies, 100 copies to a busy clipboard and 1,000 openings of the list's
+// menu. Prints figures; asserts nothing about time.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +15,7 @@
 #include "decoder.h"
 #include "query/column_sort.h"
 #include "query/result_list.h"
+#include "query/row_text.h"
 #include "resource.h"
 
 namespace {
@@ -168,6 +171,77 @@ void Pump() {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
+// Ctrl+A: every row selected, timed.
+double SelectAllMilliseconds() {
+    double start = Now();
+    SelectAllRows(List());
+    return Now() - start;
+}
+
+// Ctrl+C on the selected rows, called directly.
+double CopyMilliseconds() {
+    double start = Now();
+    CopySelectedRows(gDialog);
+    return Now() - start;
+}
+
+// The same text, built beforehand, put on the clipboard the same way: what
+// no copy beats.
+double ClipboardFloorMilliseconds(const wchar_t* text, int length) {
+    double start = Now();
+    SIZE_T bytes = (length + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    CopyMemory(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    if (OpenClipboard(gDialog)) {
+        if (!EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+        CloseClipboard();
+    } else {
+        GlobalFree(memory);
+    }
+    return Now() - start;
+}
+
+bool ClipboardHolds(const wchar_t* expected) {
+    bool same = false;
+    if (!OpenClipboard(gDialog)) return false;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        same = lstrcmpW(static_cast<const wchar_t*>(GlobalLock(data)), expected) == 0;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return same;
+}
+
+// Holds the clipboard open from another thread until told to let go.
+HANDLE gLetGo, gHolding;
+DWORD WINAPI HoldClipboard(LPVOID) {
+    OpenClipboard(nullptr);
+    SetEvent(gHolding);
+    WaitForSingleObject(gLetGo, INFINITE);
+    CloseClipboard();
+    return 0;
+}
+
+// Closes each menu from inside its loop, once it shows.
+int gMenusShown;
+LRESULT CALLBACK EndEachMenu(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_MENU) {
+        ++gMenusShown;
+        EndMenu();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The list's menu as Shift+F10 opens it, closed again at once.
+void OpenAndCloseListMenu() {
+    PostMessageW(gDialog, WM_APP, 0, 0);  // a message for the menu's loop, so that the hook runs
+    SendMessageW(gDialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), -1);
+    MSG left;
+    while (PeekMessageW(&left, gDialog, WM_APP, WM_APP, PM_REMOVE)) {
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -208,6 +282,24 @@ int main() {
                 UnsuspendedRebuildMilliseconds(slowRuns));
     std::printf("Header click sorting 216 rows, median of %d: %.3f ms\n", 21, SortMilliseconds(21));
 
+    // Ctrl+A and Ctrl+C on all 216 rows against the floor, in turns.
+    SetFields("?", "??", "??");
+    SelectAllRows(List());
+    static wchar_t allRows[32768];
+    int length = SelectedRowsText(gResultList, allRows, 32768);
+    std::vector<double> selectSamples, copySamples, clipboardFloorSamples;
+    for (int run = 0; run < runs; ++run) {
+        selectSamples.push_back(SelectAllMilliseconds());
+        copySamples.push_back(CopyMilliseconds());
+        clipboardFloorSamples.push_back(ClipboardFloorMilliseconds(allRows, length));
+    }
+    double copy = Median(copySamples), clipboardFloor = Median(clipboardFloorSamples);
+    std::printf("Copying 216 rows (%d characters), median of %d runs, taken in turns:\n", length, runs);
+    std::printf("  Ctrl+A, every row selected                           %8.3f ms\n", Median(selectSamples));
+    std::printf("  Ctrl+C, the rows put on the clipboard               %8.3f ms\n", copy);
+    std::printf("  floor: the same text, built beforehand, put there   %8.3f ms\n", clipboardFloor);
+    std::printf("  Ctrl+C / floor = %.3f\n", copy / clipboardFloor);
+
     std::printf("Robustness:\n");
     SetFields("6", "29", "??");
     Pump();
@@ -240,6 +332,49 @@ int main() {
     PrintResources("after 1,000 header clicks:", afterClicks);
     rowsRight = rowsRight && Rows() == 216;
     std::printf("  rows still right: %s\n", rowsRight ? "yes" : "NO");
+
+    SelectAllRows(List());
+    SelectedRowsText(gResultList, allRows, 32768);  // in the order the clicks left
+    for (int copyRun = 0; copyRun < 1000; ++copyRun) {
+        CopySelectedRows(gDialog);
+        if (copyRun % 50 == 0) Pump();
+    }
+    Pump();
+    PrintResources("after 1,000 copies:", Measure());
+    bool copiesRight = ClipboardHolds(allRows);
+
+    // A busy clipboard: every copy fails after its tries, and must leave
+    // nothing behind.
+    // Counted while the other thread holds it, so that only the copies differ.
+    gLetGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    gHolding = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE holder = CreateThread(nullptr, 0, HoldClipboard, nullptr, 0, nullptr);
+    WaitForSingleObject(gHolding, INFINITE);
+    PrintResources("clipboard held by a thread:", Measure());
+    CopySelectedRows(gDialog);
+    Pump();
+    PrintResources("after 1 copy to it:", Measure());
+    double busyStart = Now();
+    for (int copyRun = 0; copyRun < 100; ++copyRun) CopySelectedRows(gDialog);
+    double busyEach = (Now() - busyStart) / 100;
+    Pump();
+    PrintResources("after 100 more copies to it:", Measure());
+    std::printf("  each copy gave up after %.1f ms\n", busyEach);
+    SetEvent(gLetGo);
+    WaitForSingleObject(holder, INFINITE);
+    CloseHandle(holder);
+    copiesRight = copiesRight && ClipboardHolds(allRows);
+    std::printf("  clipboard holds the 216 rows: %s\n", copiesRight ? "yes" : "NO");
+
+    HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, EndEachMenu, nullptr, GetCurrentThreadId());
+    double menuStart = Now();
+    for (int opening = 0; opening < 1000; ++opening) OpenAndCloseListMenu();
+    double menuEach = (Now() - menuStart) / 1000;
+    UnhookWindowsHookEx(hook);
+    Pump();
+    PrintResources("after 1,000 menu openings:", Measure());
+    std::printf("  menus shown: %d, each open and closed in %.3f ms\n", gMenusShown, menuEach);
+    rowsRight = rowsRight && copiesRight && gMenusShown >= 1000;
     DestroyWindow(gDialog);
     return rowsRight ? 0 : 1;
 }
