@@ -1,6 +1,5 @@
-# Shared by the scripts: package installation, the road the Windows part
-# takes, displays, Wine prefixes and polling. Sourced, not run, with
-# QUORVEL_ROOT, the project's root, in the environment.
+# What the scripts share. Sourced, not run, with QUORVEL_ROOT, the
+# project's root, in the environment.
 
 # Debian's packages, by what needs them.
 QUORVEL_BUILD_PACKAGES=(cmake g++-mingw-w64-i686)  # quorvel.exe
@@ -190,6 +189,12 @@ install_missing_packages() {
     fi
     if ! can_be_root; then
         echo "missing packages: ${missing[*]}; installing them needs root: run this command as root, or install sudo" >&2
+        return 1
+    fi
+    # Asked once, before apt's output goes to a log, so that sudo's own
+    # message tells a user it refuses.
+    if [ "$(id -u)" != 0 ] && ! sudo -v; then
+        echo "missing packages: ${missing[*]}; sudo does not let you install them: run this command as root, or have them installed" >&2
         return 1
     fi
     echo "== installing: ${missing[*]}"
