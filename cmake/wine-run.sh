@@ -1,8 +1,7 @@
 #!/bin/sh
-# Runs a Windows program under Wine in the Windows session's prefix
-# (QUORVEL_WINEPREFIX, by default the win32 tree's), with no Mono or Gecko
-# prompts. CTest uses it as the emulator of the win32 tree;
-# scripts/windows-session prepares the prefix and the display.
+# Runs a Windows program under Wine in the prefix QUORVEL_WINEPREFIX names
+# (by default the win32 tree's), with no Mono or Gecko prompts. CTest uses
+# it as the emulator of the win32 tree.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 # Outside a prepared session there is no display to show windows on, and
