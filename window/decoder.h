@@ -48,7 +48,8 @@ void SelectAllRows(HWND list);
 
 // Puts the selected rows on the clipboard as Unicode text, the dialog owning
 // it. With no row selected the clipboard keeps what it holds; where it stays
-// busy, or the text cannot be handed over, this beeps and changes nothing.
+// busy this beeps and changes nothing, and it beeps too where the text
+// cannot be handed over.
 void CopySelectedRows(HWND dialog);
 
 // The list's context menu, with no item greyed or checked yet.
