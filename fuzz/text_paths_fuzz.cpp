@@ -1,14 +1,18 @@
-// Feeds arbitrary bytes to the two roads by which text reaches the query:
-// the command line (tail, seeding, pattern, rebuild) and typing into the
-// fields (filter, typing limits, advance rule, rebuild). Aborts on any
-// broken invariant.
+// Feeds arbitrary bytes to the three roads by which text reaches the query:
+// the command line (tail, seeding, pattern, rebuild), typing into the
+// fields (filter, typing limits, advance rule, rebuild) and pasted text (the
+// sense-code reader). Aborts on any broken invariant; AddressSanitizer
+// catches a read past the pasted text.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "query/command_tail.h"
 #include "query/field_entry.h"
+#include "query/pasted_code.h"
 #include "query/result_list.h"
 #include "support/field_model.h"
 #include "support/memory_list.h"
@@ -63,6 +67,7 @@ void TypingPath(const uint8_t* data, size_t size) {
             continue;
         }
         unsigned passOn = 0;
+        if (code == kCtrlVChar) continue;  // the field's paste: the pasted-text road reads it
         bool pasted = code == 0xFFFE && i + 3 < size;
         if (pasted) {
             i += 2;
@@ -94,11 +99,30 @@ void TypingPath(const uint8_t* data, size_t size) {
     CheckRows(list);
 }
 
+// Each pair of bytes is one UTF-16 unit, in memory of exactly that length.
+// A code found is in range and gives the fields one, two and two digits.
+void PastedTextPath(const uint8_t* data, size_t size) {
+    std::vector<WideChar> text(size / 2);
+    for (size_t i = 0; i < text.size(); ++i) text[i] = (WideChar)(data[2 * i] | data[2 * i + 1] << 8);
+    PackedCode code;
+    if (!ReadSenseCode(text.data(), (int)text.size(), &code)) return;
+    Require(code <= 0xFFFFF);
+    SeedTexts texts = FieldTextsOfCode(code);
+    char expected[8], fields[8];
+    std::snprintf(expected, sizeof expected, "%05X", (unsigned)code);
+    std::snprintf(fields, sizeof fields, "%s%s%s", texts.sk, texts.asc, texts.ascq);
+    Require(std::strcmp(expected, fields) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     // The first byte picks the road; the rest is the input.
+    if (data[0] & 2) {
+        PastedTextPath(data + 1, size - 1);
+        return 0;
+    }
     std::string commandLine(reinterpret_cast<const char*>(data + 1), size - 1);
     commandLine = commandLine.substr(0, commandLine.find('\0'));
     if (data[0] & 1) CommandLinePath(commandLine);

@@ -12,7 +12,7 @@ int FieldTextLimit(FieldKind field) {
 bool IsAcceptedFieldChar(unsigned code, unsigned* passOn) {
     if (code - 'a' <= 5u) code -= 32;
     bool accepted = (code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') ||
-                    code == '?' || code == 8;
+                    code == '?' || code == 8 || code == kCtrlVChar;
     if (accepted && passOn) *passOn = code;
     return accepted;
 }

@@ -10,12 +10,16 @@ enum FieldKind {
     kFieldAscq = 53,  // IDC_ASCQ, two hex digits
 };
 
+// The character Ctrl+V types.
+constexpr unsigned kCtrlVChar = 0x16;
+
 // Typing limit of a field in characters (0 for kNoField).
 int FieldTextLimit(FieldKind field);
 
 // For a typed character code: true if the field takes it, with the code to
-// pass on in *passOn ("a"-"f" arrive uppercase). Hex digits, '?' and
-// backspace pass; everything else is dropped.
+// pass on in *passOn ("a"-"f" arrive uppercase). Hex digits, '?', backspace
+// and Ctrl+V's character (on which the field pastes) pass; everything else
+// is dropped.
 bool IsAcceptedFieldChar(unsigned code, unsigned* passOn);
 
 // After a field's text changed: the field that gets the focus with its whole

@@ -2,11 +2,11 @@
 
 #include "query/field_entry.h"
 
-TEST(IsAcceptedFieldChar, TakesHexDigitsQuestionMarkAndBackspaceOnly) {
+TEST(IsAcceptedFieldChar, TakesHexDigitsQuestionMarkBackspaceAndCtrlVOnly) {
     for (unsigned code = 0; code < 256; ++code) {
         unsigned expected = 0;
         bool accepted = false;
-        if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') || code == '?' || code == 8) {
+        if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') || code == '?' || code == 8 || code == 0x16) {
             accepted = true;
             expected = code;
         } else if (code >= 'a' && code <= 'f') {
@@ -25,6 +25,7 @@ TEST(IsAcceptedFieldChar, BothEndsOfEachRange) {
         {'@', false, 0}, {'A', true, 'A'}, {'F', true, 'F'}, {'G', false, 0},
         {'`', false, 0}, {'a', true, 'A'}, {'f', true, 'F'}, {'g', false, 0},
         {'>', false, 0}, {'?', true, '?'}, {7, false, 0},   {8, true, 8},     {9, false, 0},
+        {0x15, false, 0}, {0x16, true, 0x16}, {0x17, false, 0},
     };
     for (const Case& c : cases) {
         unsigned passOn = 0;
