@@ -32,8 +32,9 @@ void ListSetCellText(ResultList list, int row, int column, const WideChar* text)
 // Reads at most capacity - 1 units, always terminated.
 void ListGetCellText(ResultList list, int row, int column, WideChar* buffer, int capacity);
 int ListGetRowCount(ResultList list);
-// Whether the user has selected the row.
-bool ListIsRowSelected(ResultList list, int row);
+// Whether the user has selected the row; if so, its item data goes into
+// *code.
+bool ListIsRowSelected(ResultList list, int row, PackedCode* code);
 
 // Format flags of a header item (only the sort arrows are used here).
 int ListGetHeaderFormat(ResultList list, int column);

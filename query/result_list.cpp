@@ -34,14 +34,21 @@ void RebuildResultList(ResultList list) {
         const SenseEntry& entry = SenseTable[i];
         if (!MatchesPattern(pattern, entry)) continue;
         WideChar cell[kCellTextCapacity];
-        FormatHex(entry.senseKey, 1, cell);
+        EntryCellText(entry, kColumnSk, cell);
         int row = ListInsertRow(list, n, cell, entry.code);
-        FormatHex(entry.asc, 2, cell);
-        ListSetCellText(list, row, kColumnAsc, cell);
-        FormatHex(entry.ascq, 2, cell);
-        ListSetCellText(list, row, kColumnAscq, cell);
-        WidenText(entry.description, cell, kCellTextCapacity);
-        ListSetCellText(list, row, kColumnDescription, cell);
+        for (int column = kColumnAsc; column < kColumnCount; ++column) {
+            EntryCellText(entry, column, cell);
+            ListSetCellText(list, row, column, cell);
+        }
         ++n;
+    }
+}
+
+void EntryCellText(const SenseEntry& entry, int column, WideChar* out) {
+    switch (column) {
+        case kColumnSk: FormatHex(entry.senseKey, 1, out); break;
+        case kColumnAsc: FormatHex(entry.asc, 2, out); break;
+        case kColumnAscq: FormatHex(entry.ascq, 2, out); break;
+        default: WidenText(entry.description, out, kCellTextCapacity); break;
     }
 }

@@ -3,10 +3,15 @@
 
 #include "list_operations.h"
 
-// Writes the list's selected rows as text: one line a row, in the list's
-// current order, its cells as the list shows them separated by one tab, the
-// lines separated by CR LF with none after the last. At most capacity - 1
-// units go into out, then a terminator; with a null out nothing is written,
-// so the call only measures. Returns the whole text's length in units,
-// without the terminator: 0 when no row is selected.
-int SelectedRowsText(ResultList list, WideChar* out, int capacity);
+// Collects the codes (item data) of the list's selected rows, in the list's
+// current order, at most capacity of them; reads each row once. Returns how
+// many it stored.
+int SelectedRowCodes(ResultList list, PackedCode* codes, int capacity);
+
+// Writes the rows of these codes as text: one line a row, its cells as the
+// rebuild puts them into the list separated by one tab, the lines separated
+// by CR LF with none after the last. A code the table lacks has no line. At
+// most capacity - 1 units go into out, then a terminator; with a null out
+// nothing is written, so the call only measures. Returns the whole text's
+// length in units, without the terminator: 0 for no rows.
+int RowsText(const PackedCode* codes, int count, WideChar* out, int capacity);

@@ -18,9 +18,8 @@ bool OpenClipboardPatiently(HWND owner) {
     return false;
 }
 
-// The text of the selected rows in memory the clipboard can take over, or
-// null.
-HGLOBAL SelectedRowsMemory(ResultList list, int length) {
+// The text of these rows in memory the clipboard can take over, or null.
+HGLOBAL RowsMemory(const PackedCode* codes, int count, int length) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(WideChar));
     if (!memory) return nullptr;
     WideChar* text = static_cast<WideChar*>(GlobalLock(memory));
@@ -28,7 +27,7 @@ HGLOBAL SelectedRowsMemory(ResultList list, int length) {
         GlobalFree(memory);
         return nullptr;
     }
-    SelectedRowsText(list, text, length + 1);
+    RowsText(codes, count, text, length + 1);
     GlobalUnlock(memory);
     return memory;
 }
@@ -37,11 +36,13 @@ HGLOBAL SelectedRowsMemory(ResultList list, int length) {
 
 void CopySelectedRows(HWND dialog) {
     if (!gResultList) return;
-    // A selected row has at least the three tabs between its cells, so an
-    // empty text means no row is selected: the clipboard keeps what it holds.
-    int length = SelectedRowsText(gResultList, nullptr, 0);
-    if (length == 0) return;
-    HGLOBAL memory = SelectedRowsMemory(gResultList, length);
+    // Each row is read from the list once; the text is then measured and
+    // written from the table.
+    PackedCode codes[kSenseTableCount];
+    int count = SelectedRowCodes(gResultList, codes, kSenseTableCount);
+    int length = RowsText(codes, count, nullptr, 0);
+    if (length == 0) return;  // no row selected: the clipboard keeps what it holds
+    HGLOBAL memory = RowsMemory(codes, count, length);
     if (!memory) {
         MessageBeep(MB_OK);
         return;

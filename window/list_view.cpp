@@ -85,8 +85,16 @@ int ListGetRowCount(ResultList list) {
     return static_cast<int>(SendMessageW(ListWindow(list), LVM_GETITEMCOUNT, 0, 0));
 }
 
-bool ListIsRowSelected(ResultList list, int row) {
-    return (SendMessageW(ListWindow(list), LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+// One message a row: its state and its item data together.
+bool ListIsRowSelected(ResultList list, int row, PackedCode* code) {
+    LVITEMW item = {};
+    item.mask = LVIF_STATE | LVIF_PARAM;
+    item.iItem = row;
+    item.stateMask = LVIS_SELECTED;
+    SendMessageW(ListWindow(list), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    if (!(item.state & LVIS_SELECTED)) return false;
+    *code = static_cast<PackedCode>(item.lParam);
+    return true;
 }
 
 int ListGetHeaderFormat(ResultList list, int column) {

@@ -107,8 +107,10 @@ int ListGetRowCount(ResultList list) {
     return Of(list).rowCount;
 }
 
-bool ListIsRowSelected(ResultList list, int row) {
-    return ValidCell(Of(list), row, 0) && Of(list).rows[row].selected;
+bool ListIsRowSelected(ResultList list, int row, PackedCode* code) {
+    if (!ValidCell(Of(list), row, 0) || !Of(list).rows[row].selected) return false;
+    *code = Of(list).rows[row].itemData;
+    return true;
 }
 
 int ListGetHeaderFormat(ResultList list, int column) {
