@@ -1,10 +1,11 @@
 // Timings and resource figures of the real decoder dialog under Wine, in
 // process: field change to rebuilt list against the floor of filling the
 // same list view with the same rows, the header-click sort, copying 216 rows
-// against the floor of putting the same text on the clipboard, and handle
-// and memory counts around 10,000 field changes, 1,000 header clicks, 1,000
-// copies, 100 copies to a busy clipboard and 1,000 openings of the list's
-// menu. Prints figures; asserts nothing about time.
+// against the floor of putting the same text on the clipboard, a pasted code
+// against one field change, and handle and memory counts around 10,000 field
+// changes, 1,000 header clicks, 1,000 copies, 100 copies to a busy
+// clipboard, 1,000 openings of the list's menu and 1,000 pastes. Prints
+// figures; asserts nothing about time.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -205,6 +206,10 @@ double ClipboardFloorMilliseconds(const wchar_t* text, int length) {
     return Now() - start;
 }
 
+void PutOnClipboard(const wchar_t* text) {
+    ClipboardFloorMilliseconds(text, lstrlenW(text));
+}
+
 // The list's rows as it shows them, cell by cell, in the copy's form: what
 // the copy must put on the clipboard.
 int ListTextAsShown(wchar_t* text, int capacity) {
@@ -223,6 +228,14 @@ int ListTextAsShown(wchar_t* text, int capacity) {
         }
     }
     return length;
+}
+
+// A paste of the clipboard's code into the SK field, timed until the list
+// is rebuilt.
+double PasteMilliseconds() {
+    double start = Now();
+    SendMessageW(GetDlgItem(gDialog, IDC_SK), WM_PASTE, 0, 0);
+    return Now() - start;
 }
 
 bool ClipboardHolds(const wchar_t* expected) {
@@ -334,6 +347,24 @@ int main() {
     std::printf("  Ctrl+C / floor = %.3f; the clipboard holds the rows as the list shows them: %s\n",
                 copy / clipboardFloor, copyRight ? "yes" : "NO");
 
+    // A pasted code against one field change, both rebuilding the same row
+    // (5/24/00: ASCQ '0' and '00' give the same pattern), in turns.
+    const wchar_t* logLine = L"failed H:0x0 D:0x2 P:0x0 Valid sense data: 0x5 0x24 0x0. Act:NONE";
+    PutOnClipboard(logLine);
+    SetFields("5", "24", "00");
+    std::vector<double> pasteSamples, changeSamples;
+    for (int run = 0; run < runs; ++run) {
+        changeSamples.push_back(TimeAscqChange("0"));
+        pasteSamples.push_back(PasteMilliseconds());
+    }
+    double paste = Median(pasteSamples), change = Median(changeSamples);
+    char pastedAscq[8];
+    bool pasteRight = Rows() == 1 && GetDlgItemTextA(gDialog, IDC_ASCQ, pastedAscq, sizeof pastedAscq) == 2;  // '00', not '0'
+    std::printf("A pasted code, median of %d runs, taken in turns (%d row):\n", runs, Rows());
+    std::printf("  paste to rebuilt list (WM_PASTE in SK)               %8.3f ms\n", paste);
+    std::printf("  one field change to rebuilt list                     %8.3f ms\n", change);
+    std::printf("  paste / field change = %.3f; fields and row right: %s\n", paste / change, pasteRight ? "yes" : "NO");
+
     std::printf("Robustness:\n");
     SetFields("6", "29", "??");
     Pump();
@@ -408,7 +439,18 @@ int main() {
     Pump();
     PrintResources("after 1,000 menu openings:", Measure());
     std::printf("  menus shown: %d, each open and closed in %.3f ms\n", gMenusShown, menuEach);
-    rowsRight = rowsRight && copyRight && copiesRight && gMenusShown >= 1000;
+
+    PutOnClipboard(logLine);
+    for (int pasteRun = 0; pasteRun < 1000; ++pasteRun) {
+        SetWindowTextA(GetDlgItem(gDialog, IDC_SK), "?");
+        PasteMilliseconds();
+        if (pasteRun % 50 == 0) Pump();
+    }
+    Pump();
+    PrintResources("after 1,000 pastes:", Measure());
+    pasteRight = pasteRight && Rows() == 1;
+    std::printf("  the pasted row shows: %s\n", pasteRight ? "yes" : "NO");
+    rowsRight = rowsRight && copyRight && copiesRight && pasteRight && gMenusShown >= 1000;
     DestroyWindow(gDialog);
     return rowsRight ? 0 : 1;
 }

@@ -1,6 +1,8 @@
-// Copying the list's selected rows to the clipboard as text.
+// The clipboard: the list's selected rows go onto it as text, and a sense
+// code comes off it.
 #include "decoder.h"
 
+#include "query/pasted_code.h"
 #include "query/row_text.h"
 
 namespace {
@@ -59,4 +61,24 @@ void CopySelectedRows(HWND dialog) {
         GlobalFree(memory);
         MessageBeep(MB_OK);
     }
+}
+
+bool ClipboardHasText() {
+    return IsClipboardFormatAvailable(CF_UNICODETEXT);
+}
+
+bool ReadCodeFromClipboard(HWND owner, PackedCode* code) {
+    if (!OpenClipboardPatiently(owner)) return false;
+    bool found = false;
+    // Windows hands out any text format as CF_UNICODETEXT. The memory may
+    // lack its terminator, so its size bounds the reading too.
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const WideChar* text = static_cast<const WideChar*>(GlobalLock(data))) {
+            SIZE_T units = GlobalSize(data) / sizeof(WideChar);
+            found = ReadSenseCode(text, units < kPastedTextLimit ? static_cast<int>(units) : kPastedTextLimit, code);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return found;
 }

@@ -52,6 +52,18 @@ void SelectAllRows(HWND list);
 // cannot be handed over.
 void CopySelectedRows(HWND dialog);
 
+// Whether the clipboard holds text of any format.
+bool ClipboardHasText();
+
+// Looks for a sense code in the first kPastedTextLimit characters of the
+// clipboard's text. False where it holds none, holds no text or stays busy.
+bool ReadCodeFromClipboard(HWND owner, PackedCode* code);
+
+// Where the clipboard's text holds a sense code, sets SK, ASC and ASCQ to
+// it and rebuilds the list once; the focus stays where it is. False, and
+// nothing changed, where it holds none.
+bool PasteCodeIntoFields(HWND dialog);
+
 // The list's context menu, with no item greyed or checked yet.
 HMENU CreateListMenu();
 

@@ -6,6 +6,7 @@
 #include "query/column_sort.h"
 #include "query/command_tail.h"
 #include "query/field_entry.h"
+#include "query/pasted_code.h"
 #include "query/result_list.h"
 #include "resource.h"
 
@@ -43,6 +44,10 @@ int ScreenDpi() {
 // characters.
 constexpr int kAdvanceRuleReadCapacity = 8;
 
+// Set while a pasted code fills the three fields: their changes neither move
+// the focus nor rebuild the list, which is rebuilt once afterwards.
+bool gFillingFields;
+
 // listWidth is the list's client width when the dialog opens, dpi the
 // screen's.
 void InsertColumns(HWND list, int listWidth, int dpi) {
@@ -63,6 +68,13 @@ void InsertColumns(HWND list, int listWidth, int dpi) {
     }
 }
 
+// ASCQ first, then ASC, then SK: the order the seeding sets them in.
+void SetFieldTexts(HWND dialog, const SeedTexts& texts) {
+    SetWindowTextA(GetDlgItem(dialog, IDC_ASCQ), texts.ascq);
+    SetWindowTextA(GetDlgItem(dialog, IDC_ASC), texts.asc);
+    SetWindowTextA(GetDlgItem(dialog, IDC_SK), texts.sk);
+}
+
 BOOL OnInitDialog(HWND window) {
     HICON icon = LoadIconW(gInstance, MAKEINTRESOURCEW(IDI_APP));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -74,10 +86,7 @@ BOOL OnInitDialog(HWND window) {
 
     if (gCommandTail) {
         // Each text raises EN_CHANGE; the rebuilds it asks for find no list yet.
-        SeedTexts seed = SeedFieldsFromTail(gCommandTail);
-        SetWindowTextA(GetDlgItem(window, IDC_ASCQ), seed.ascq);
-        SetWindowTextA(GetDlgItem(window, IDC_ASC), seed.asc);
-        SetWindowTextA(GetDlgItem(window, IDC_SK), seed.sk);
+        SetFieldTexts(window, SeedFieldsFromTail(gCommandTail));
     }
 
     gLinkControl = GetDlgItem(window, IDC_LINK);
@@ -97,6 +106,7 @@ BOOL OnInitDialog(HWND window) {
 }
 
 void OnFieldChanged(HWND window, FieldKind field) {
+    if (gFillingFields) return;
     char text[kAdvanceRuleReadCapacity];
     int length = GetDlgItemTextA(window, field, text, sizeof text);
     FieldKind next = FieldAdvanceRule(field, length);
@@ -106,6 +116,12 @@ void OnFieldChanged(HWND window, FieldKind field) {
         SendMessageW(nextField, EM_SETSEL, 0, -1);
     }
     RebuildWithRedrawSuspended();
+}
+
+// From the list or its menu there is no field's own paste to fall back on:
+// text without a code only beeps.
+void PasteCodeOrBeep(HWND dialog) {
+    if (!PasteCodeIntoFields(dialog)) MessageBeep(MB_OK);
 }
 
 BOOL OnCommand(HWND window, int id, int code) {
@@ -120,6 +136,7 @@ BOOL OnCommand(HWND window, int id, int code) {
         // The list's context menu.
         case IDM_COPY: CopySelectedRows(window); return TRUE;
         case IDM_SELECT_ALL: SelectAllRows(GetDlgItem(window, IDC_LIST)); return TRUE;
+        case IDM_PASTE_CODE: PasteCodeOrBeep(window); return TRUE;
         case IDM_SORT_BY_SK:
         case IDM_SORT_BY_ASC:
         case IDM_SORT_BY_ASCQ:
@@ -129,13 +146,18 @@ BOOL OnCommand(HWND window, int id, int code) {
 }
 
 // A key while the list has the focus: Ctrl+C (or Ctrl+Insert) copies the
-// selected rows, Ctrl+A selects them all. Only with Ctrl alone: AltGr is
-// Ctrl+Alt, and AltGr+C types a letter on some keyboard layouts.
+// selected rows, Ctrl+A selects them all, Ctrl+V (or Shift+Insert) pastes a
+// code. Only with Ctrl, or Shift, alone: AltGr is Ctrl+Alt, and AltGr+C
+// types a letter on some keyboard layouts.
 void OnListKey(HWND window, WORD key) {
-    bool ctrlAlone = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
-    if (!ctrlAlone) return;
-    if (key == 'C' || key == VK_INSERT) CopySelectedRows(window);
-    else if (key == 'A') SelectAllRows(GetDlgItem(window, IDC_LIST));
+    bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    if (ctrl && !alt && !shift) {
+        if (key == 'C' || key == VK_INSERT) CopySelectedRows(window);
+        else if (key == 'A') SelectAllRows(GetDlgItem(window, IDC_LIST));
+        else if (key == 'V') PasteCodeOrBeep(window);
+    } else if (shift && !ctrl && !alt && key == VK_INSERT) {
+        PasteCodeOrBeep(window);
+    }
 }
 
 void OnNotify(HWND window, const NMHDR* header) {
@@ -162,6 +184,16 @@ void RebuildWithRedrawSuspended() {
     SuspendListRedraw(list);
     RebuildResultList(gResultList);
     ResumeListRedraw(list);
+}
+
+bool PasteCodeIntoFields(HWND dialog) {
+    PackedCode code;
+    if (!ReadCodeFromClipboard(dialog, &code)) return false;
+    gFillingFields = true;
+    SetFieldTexts(dialog, FieldTextsOfCode(code));
+    gFillingFields = false;
+    RebuildWithRedrawSuspended();
+    return true;
 }
 
 INT_PTR CALLBACK DecoderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

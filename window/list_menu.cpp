@@ -17,13 +17,14 @@ static_assert(IDM_SORT_BY_ASC == IDM_SORT_BY_SK + kColumnAsc && IDM_SORT_BY_ASCQ
 namespace {
 
 // The items in their order; a null text is the separator. The access keys
-// C, A, K, S, Q and D differ, so that one key runs its item.
+// C, A, P, K, S, Q and D differ, so that one key runs its item.
 const struct {
     UINT command;
     const wchar_t* text;
 } kListMenuItems[] = {
     {IDM_COPY, L"&Copy\tCtrl+C"},
     {IDM_SELECT_ALL, L"Select &all\tCtrl+A"},
+    {IDM_PASTE_CODE, L"&Paste code\tCtrl+V"},
     {0, nullptr},
     {IDM_SORT_BY_SK, L"Sort by S&K"},
     {IDM_SORT_BY_ASC, L"Sort by A&SC"},
@@ -60,6 +61,7 @@ void UpdateListMenu(HWND list) {
     bool rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0;
     EnableMenuItem(gListMenu, IDM_COPY, MF_BYCOMMAND | (selected ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(gListMenu, IDM_SELECT_ALL, MF_BYCOMMAND | (rows ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(gListMenu, IDM_PASTE_CODE, MF_BYCOMMAND | (ClipboardHasText() ? MF_ENABLED : MF_GRAYED));
     if (gSortState.column != kNoSortColumn)
         CheckMenuRadioItem(gListMenu, IDM_SORT_BY_SK, IDM_SORT_BY_DESCRIPTION, IDM_SORT_BY_SK + gSortState.column,
                            MF_BYCOMMAND);

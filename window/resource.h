@@ -15,6 +15,7 @@
 // sort command is IDM_SORT_BY_SK plus its column's index.
 #define IDM_COPY 100
 #define IDM_SELECT_ALL 101
+#define IDM_PASTE_CODE 102
 #define IDM_SORT_BY_SK 110
 #define IDM_SORT_BY_ASC 111
 #define IDM_SORT_BY_ASCQ 112

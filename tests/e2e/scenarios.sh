@@ -279,6 +279,17 @@ finish
 expect "the copied row stays on the clipboard after the program has ended" clipboard \
     "$(holds $'6\t29\t04\tdevice internal reset')"
 
+scenario "pasting a log line into a field"
+expect "a hypervisor's log line goes on the clipboard" \
+    "setclipboard $(hex 'failed H:0x0 D:0x2 P:0x0 Valid sense data: 0x5 0x24 0x0. Act:NONE')" '^clipboard seq=[0-9]+$'
+start ""
+expect "every row, the focus on SK" state 'rows=216 focus=51 '
+rows_area=$(frame_area rows) && steady_capture "$rows_area" "$rows_full" || failures=$((failures + 1))
+xdotool key ctrl+v
+expect "Ctrl+V fills the three fields from the line; the focus stays" state 'sk=5 asc=24 ascq=00 rows=1 focus=51 '
+expect_drawn "the one row is drawn in place of the whole table" rows "$rows_full"
+finish
+
 scenario "the DLL search of the running program"
 # A copy of the decoder beside a DLL of no system's name, as a hostile
 # download would find it, and beside the probe, for which nothing restricts

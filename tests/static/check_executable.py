@@ -21,9 +21,9 @@ except ImportError:
 
 EXE = MAP = None
 US_ENGLISH = 1033
-# The table, code and resources take about 27 KB; a C runtime, a heap or
+# The table, code and resources take about 30 KB; a C runtime, a heap or
 # unwind tables slipping in would pass this.
-SIZE_LIMIT = 27648
+SIZE_LIMIT = 30720
 
 # The image's flags (DllCharacteristics) that Windows' binary analyzers
 # require of a 32-bit program: address-space layout randomisation, data
@@ -120,8 +120,9 @@ EXPECTED_IMPORTS = {
     "kernel32.dll": {"ExitProcess", "GetCommandLineA", "GetModuleHandleA", "GetModuleHandleW", "GetProcAddress",
                      "GetStartupInfoA", "MulDiv", "lstrcmpiW",
                      # the copied text's memory, which the clipboard takes,
-                     # and the pause between tries on a busy clipboard
-                     "GlobalAlloc", "GlobalFree", "GlobalLock", "GlobalUnlock", "Sleep"},
+                     # and the pause between tries on a busy clipboard; the
+                     # size of the pasted text's
+                     "GlobalAlloc", "GlobalFree", "GlobalLock", "GlobalUnlock", "Sleep", "GlobalSize"},
     "user32.dll": {"DialogBoxParamW", "EndDialog", "GetClientRect", "GetDC", "GetDlgItem", "GetDlgItemTextA",
                    "GetDlgItemTextW", "GetMonitorInfoW", "GetParent", "GetSystemMetrics", "GetWindowRect",
                    "InvalidateRect", "LoadIconW", "MapWindowPoints", "MonitorFromWindow", "ReleaseDC",
@@ -129,6 +130,8 @@ EXPECTED_IMPORTS = {
                    # copying: the keys, the clipboard, the beep where it stays busy
                    "GetKeyState", "OpenClipboard", "EmptyClipboard", "SetClipboardData", "CloseClipboard",
                    "MessageBeep",
+                   # pasting a code: the text, and whether there is any
+                   "GetClipboardData", "IsClipboardFormatAvailable",
                    # the list's context menu
                    "CreatePopupMenu", "AppendMenuW", "EnableMenuItem", "CheckMenuRadioItem", "TrackPopupMenu",
                    "DestroyMenu", "PtInRect"},

@@ -119,11 +119,11 @@ int DecoderWindowTest::HeaderFormat(int column) const {
     return item.fmt;
 }
 
-void DecoderWindowTest::PressOnList(UINT key, std::initializer_list<BYTE> held) {
+void DecoderWindowTest::Press(int id, UINT key, std::initializer_list<BYTE> held) {
     BYTE keys[256] = {0};
     for (BYTE k : held) keys[k] = 0x80;
     SetKeyboardState(keys);
-    SendMessageW(List(), WM_KEYDOWN, key, 1);
+    SendMessageW(Item(id), WM_KEYDOWN, key, 1);
     BYTE none[256] = {0};
     SetKeyboardState(none);
 }
@@ -148,13 +148,15 @@ std::wstring DecoderWindowTest::ClipboardText() const {
 }
 
 void DecoderWindowTest::PutOnClipboard(const wchar_t* text) const {
-    SIZE_T bytes = (lstrlenW(text) + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    CopyMemory(GlobalLock(memory), text, bytes);
-    GlobalUnlock(memory);
     ASSERT_TRUE(OpenClipboard(dialog));
     EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    if (text) {
+        SIZE_T bytes = (lstrlenW(text) + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        CopyMemory(GlobalLock(memory), text, bytes);
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    }
     CloseClipboard();
 }
 

@@ -46,12 +46,13 @@ protected:
     // A left click in the middle of a header item.
     void ClickHeader(int column);
     int HeaderFormat(int column) const;
-    // A key pressed while the list has the focus, with these keys held down.
-    void PressOnList(UINT key, std::initializer_list<BYTE> held = {});
+    // A key pressed while the control has the focus, with these keys held down.
+    void Press(int id, UINT key, std::initializer_list<BYTE> held = {});
     void SelectRows(std::initializer_list<int> rows);
     int SelectedCount() const { return static_cast<int>(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0)); }
 
-    // The clipboard's Unicode text, or "(none)"; and text put there.
+    // The clipboard's Unicode text, or "(none)"; and text put there (null:
+    // the clipboard emptied).
     std::wstring ClipboardText() const;
     void PutOnClipboard(const wchar_t* text) const;
 

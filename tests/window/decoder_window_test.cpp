@@ -2,8 +2,11 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
+
+#include "query/pasted_code.h"
 
 namespace {
 
@@ -408,7 +411,7 @@ TEST_F(DecoderWindowTest, TheListsKeysCopyAndSelectAllWithCtrlAlone) {
         SelectRows({});
         if (c.selectedRow >= 0) SelectRows({c.selectedRow});
         PutOnClipboard(L"before");
-        PressOnList(c.key, {c.held[0], c.held[1]});
+        Press(IDC_LIST, c.key, {c.held[0], c.held[1]});
         EXPECT_EQ(std::wstring(c.clipboard), ClipboardText()) << c.what;
         EXPECT_EQ(c.selected, SelectedCount()) << c.what;
     }
@@ -417,10 +420,13 @@ TEST_F(DecoderWindowTest, TheListsKeysCopyAndSelectAllWithCtrlAlone) {
 TEST_F(DecoderWindowTest, TheListsMenuGreysWhatCannotBeDoneAndMarksTheSortColumn) {
     const wchar_t* sorts = L"|-|Sort by S&K|Sort by A&SC|Sort by ASC&Q|Sort by &Description";
     struct Case { const char* what; const char* tail; std::function<void()> before; std::wstring items; } cases[] = {
-        {"rows, none selected", "6 29", [] {}, std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A") + sorts},
-        {"no rows", "0", [] {}, std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A (grey)") + sorts},
-        {"a row selected, sorted by ASCQ", "6 29", [&] { SelectRows({1}); ClickHeader(kColumnAscq); },
-         L"&Copy\tCtrl+C|Select &all\tCtrl+A|-|Sort by S&K|Sort by A&SC|Sort by ASC&Q (radio)|Sort by &Description"},
+        {"rows, none selected, text on the clipboard", "6 29", [&] { PutOnClipboard(L"x"); },
+         std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A|&Paste code\tCtrl+V") + sorts},
+        {"no rows, an empty clipboard", "0", [&] { PutOnClipboard(nullptr); },
+         std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A (grey)|&Paste code\tCtrl+V (grey)") + sorts},
+        {"a row selected, sorted by ASCQ", "6 29", [&] { SelectRows({1}); ClickHeader(kColumnAscq); PutOnClipboard(nullptr); },
+         L"&Copy\tCtrl+C|Select &all\tCtrl+A|&Paste code\tCtrl+V (grey)|-|Sort by S&K|Sort by A&SC|"
+         L"Sort by ASC&Q (radio)|Sort by &Description"},
     };
     for (const Case& c : cases) {
         Open(c.tail);
@@ -485,4 +491,66 @@ TEST_F(DecoderWindowTest, TheListsMenuOpensOnTheRowsAndFromTheKeyboardOnly) {
     POINT below = onScreen({row200.left, row200.bottom});
     EXPECT_EQ(below.x, menu.at.x);
     EXPECT_EQ(below.y, menu.at.y);
+}
+
+TEST_F(DecoderWindowTest, APastedCodeFillsTheFieldsWithOneRebuild) {
+    // Each case opens with SK '1', ASC '0B' and ASCQ '??' (three rows), the
+    // focus on the control the paste comes to.
+    const FieldState unchanged = {"1", "0B", "??", 0, 3};
+    const std::wstring past4096 = std::wstring(kPastedTextLimit - 4, L'x') + L" 6/29/00 " + std::wstring(1 << 19, L'x');
+    auto ctrlV = [&](int id) { return [=] { Type(id, "\x16"); }; };
+    auto key = [&](int id, UINT k, BYTE held1, BYTE held2 = 0) { return [=] { Press(id, k, {held1, held2}); }; };
+    auto send = [&](int id, UINT message, WPARAM wParam) {
+        return [=] { SendMessageW(id ? Item(id) : dialog, message, wParam, 0); };
+    };
+    struct Case { const char* what; const wchar_t* clipboard; int at; std::function<void()> paste; FieldState after;
+                  int rebuilds; } cases[] = {
+        {"Ctrl+V in SK", L"failed H:0x0 D:0x2 P:0x0 Valid sense data: 0x5 0x24 0x0. Act:NONE", IDC_SK,
+         ctrlV(IDC_SK), {"5", "24", "00", IDC_SK, 1}, 1},
+        {"Shift+Insert in ASCQ", L"70 00 06 00 00 00 00 0a 00 00 00 00 29 00", IDC_ASCQ,
+         key(IDC_ASCQ, VK_INSERT, VK_SHIFT), {"6", "29", "00", IDC_ASCQ, 1}, 1},
+        {"the field's menu in ASC", L"Sense key: 3\r\nASC: 11 ASCQ: 0", IDC_ASC, send(IDC_ASC, WM_PASTE, 0),
+         {"3", "11", "00", IDC_ASC, 1}, 1},
+        {"Ctrl+V on the list", L"[0x3 0x11 0x0]", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL),
+         {"3", "11", "00", IDC_LIST, 1}, 1},
+        {"Shift+Insert on the list", L"b/4d/0", IDC_LIST, key(IDC_LIST, VK_INSERT, VK_SHIFT),
+         {"B", "4D", "00", IDC_LIST, 1}, 1},
+        {"the list's menu", L"72 05 24 00", IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE),
+         {"5", "24", "00", IDC_LIST, 1}, 1},
+        {"no code, in ASC: the field's own paste", L"zz9", IDC_ASC, ctrlV(IDC_ASC), {"1", "zz", "??", IDC_ASCQ, 0}, 1},
+        {"a code after 4,096 characters, in ASC", past4096.c_str(), IDC_ASC, ctrlV(IDC_ASC),
+         {"1", "xx", "??", IDC_ASCQ, 0}, 1},
+        {"no code, on the list", L"zz9", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL), unchanged, 0},
+        {"an image, in SK", L"(image)", IDC_SK, ctrlV(IDC_SK), unchanged, 0},
+        {"an empty clipboard, from the list's menu", nullptr, IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE), unchanged,
+         0},
+        {"AltGr+V on the list", L"3/11/00", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL, VK_MENU), unchanged, 0},
+    };
+    for (const Case& c : cases) {
+        Open("1 0b");
+        if (c.clipboard && lstrcmpW(c.clipboard, L"(image)") == 0) {
+            PutOnClipboard(nullptr);
+            OpenClipboard(dialog);
+            SetClipboardData(CF_BITMAP, CreateBitmap(1, 1, 1, 32, nullptr));
+            CloseClipboard();
+        } else {
+            PutOnClipboard(c.clipboard);
+        }
+        SetFocus(Item(c.at));
+        SetWindowSubclass(List(), RecordListMessages, 1, 0);
+        gListMessages.clear();
+        c.paste();
+        EXPECT_EQ(c.after.sk, Text(IDC_SK)) << c.what;
+        EXPECT_EQ(c.after.asc, Text(IDC_ASC)) << c.what;
+        EXPECT_EQ(c.after.ascq, Text(IDC_ASCQ)) << c.what;
+        EXPECT_EQ(c.after.focus ? c.after.focus : c.at, FocusedId()) << c.what;
+        EXPECT_EQ(c.after.rows, RowCount()) << c.what;
+        EXPECT_EQ(c.rebuilds, std::count(gListMessages.begin(), gListMessages.end(), "delete all")) << c.what;
+        DWORD start = 0, end = 0;
+        SendMessageW(Item(c.at), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        if (c.at != IDC_LIST && c.after.focus == c.at) EXPECT_TRUE(start == end && end == 2 - (c.at == IDC_SK)) << c.what;
+        RemoveWindowSubclass(List(), RecordListMessages, 1);
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
 }
