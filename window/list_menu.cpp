@@ -93,6 +93,9 @@ bool OpenListMenu(HWND dialog, HWND from, LPARAM where) {
     }
     MapWindowPoints(list, HWND_DESKTOP, &point, 1);
     UpdateListMenu(list);
-    TrackPopupMenu(gListMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, dialog, nullptr);
+    // Where the user has menus drop to the left (Windows' handedness
+    // setting), the menu's right edge is at the point.
+    UINT alignment = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    TrackPopupMenu(gListMenu, alignment | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, dialog, nullptr);
     return true;
 }

@@ -344,12 +344,17 @@ void SetClipboard(const char* hex) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length * sizeof(wchar_t));
     std::memcpy(GlobalLock(memory), text, length * sizeof(wchar_t));
     GlobalUnlock(memory);
-    if (OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory)) {
-        CloseClipboard();
+    // Windows takes data only from a clipboard opened with an owner. The
+    // owner goes at once, so that whoever empties the clipboard next waits
+    // for no answer from this probe, which takes no messages; the text stays.
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    bool set = OpenClipboard(owner) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    if (owner) DestroyWindow(owner);
+    if (set) {
         std::printf("clipboard seq=%lu\n", GetClipboardSequenceNumber());
         return;
     }
-    CloseClipboard();
     GlobalFree(memory);
     std::printf("clipboard not set\n");
 }

@@ -236,7 +236,7 @@ holds() { echo "^clipboard seq=[0-9]+ text=$(hex "$1")\$"; }
 power_on_rows=$'6\t29\t00\tpower on, reset, or bus device reset occurred\r\n6\t29\t01\tpower on occurred\r\n'
 power_on_rows+=$'6\t29\t02\tbus reset occurred\r\n6\t29\t03\tbus device reset function occurred\r\n'
 power_on_rows+=$'6\t29\t04\tdevice internal reset'
-ask "setclipboard $(hex 'held before')" >/dev/null
+expect "the probe puts text on the clipboard" "setclipboard $(hex 'held before')" '^clipboard seq=[0-9]+$'
 start "$(hex '6 29')"
 expect "the five rows 6/29/00 to 04" state 'rows=5 focus=51 '
 rows_area=$(frame_area rows) || failures=$((failures + 1))

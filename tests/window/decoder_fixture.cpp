@@ -47,6 +47,7 @@ LRESULT CALLBACK SeeMenuThenEndIt(int code, WPARAM wParam, LPARAM lParam) {
             RECT rect;
             GetWindowRect(popup, &rect);
             gMenuSeen.at = {rect.left, rect.top};
+            gMenuSeen.right = rect.right;
             gMenuSeen.items = DescribeMenu(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)));
             EndMenu();
         }

@@ -20,6 +20,7 @@
 struct MenuSeen {
     bool opened;
     POINT at;
+    LONG right;
     std::wstring items;
 };
 

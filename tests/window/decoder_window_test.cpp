@@ -472,6 +472,10 @@ TEST_F(DecoderWindowTest, TheListsMenuOpensOnTheRowsAndFromTheKeyboardOnly) {
     ASSERT_TRUE(menu.opened) << "a right-click on a row";
     EXPECT_EQ(onRow2.x, menu.at.x);
     EXPECT_EQ(onRow2.y, menu.at.y);
+    SystemParametersInfoW(SPI_SETMENUDROPALIGNMENT, TRUE, nullptr, 0);  // menus drop to the left
+    menu = ContextMenu(List(), MAKELPARAM(onRow2.x, onRow2.y));
+    SystemParametersInfoW(SPI_SETMENUDROPALIGNMENT, FALSE, nullptr, 0);
+    EXPECT_EQ(onRow2.x, menu.right) << "menus drop to the left";
 
     // Wine names the list for a right-click on its header too.
     EXPECT_FALSE(ContextMenu(List(), MAKELPARAM(onHeader.x, onHeader.y)).opened) << "a right-click on the header";
