@@ -20,7 +20,13 @@ int WINAPI RunDecoder(HINSTANCE instance, HINSTANCE previousInstance, LPSTR tail
 
 INT_PTR CALLBACK DecoderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Filters the characters typed into a query field.
+// Which of Ctrl, Shift and Alt are held down as the current key message
+// arrives, as kHeld bits.
+enum HeldKey { kHeldCtrl = 1, kHeldShift = 2, kHeldAlt = 4 };
+int HeldModifierKeys();
+
+// Filters the characters typed into a query field, and turns a paste that
+// holds a sense code into the three fields' texts.
 LRESULT CALLBACK HexFieldSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR subclassId, DWORD_PTR referenceData);
 
@@ -60,9 +66,11 @@ bool ClipboardHasText();
 bool ReadCodeFromClipboard(HWND owner, PackedCode* code);
 
 // Where the clipboard's text holds a sense code, sets SK, ASC and ASCQ to
-// it and rebuilds the list once; the focus stays where it is. False, and
-// nothing changed, where it holds none.
-bool PasteCodeIntoFields(HWND dialog);
+// it and rebuilds the list once; the focus stays where it is. A field whose
+// text changes gets the caret after it where it is pastedInto (null for a
+// paste from the list), as after a paste. False, and nothing changed, where
+// the text holds no code.
+bool PasteCodeIntoFields(HWND dialog, HWND pastedInto);
 
 // The list's context menu, with no item greyed or checked yet.
 HMENU CreateListMenu();

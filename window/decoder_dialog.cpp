@@ -1,4 +1,7 @@
-// The decoder dialog's procedure: it only dispatches, one handler a message.
+// The decoder dialog's procedure, which only dispatches, one handler a
+// message, and what the handlers and the field subclass share: the rebuild
+// with the list's redraw suspended, a pasted code set into the fields, the
+// modifier keys held.
 #include "decoder.h"
 
 #include <commctrl.h>
@@ -75,6 +78,24 @@ void SetFieldTexts(HWND dialog, const SeedTexts& texts) {
     SetWindowTextA(GetDlgItem(dialog, IDC_SK), texts.sk);
 }
 
+// Sets a field to a pasted code's text. A field that already shows it is
+// left alone: under Wine each new text costs the edit control about as much
+// as a one-row rebuild. Where the text is set in the field the paste came
+// to, the caret goes after it, as after any paste.
+constexpr int kShownTextCapacity = 4;  // three characters tell a longer text from a code's one or two
+
+void SetPastedFieldText(HWND dialog, int id, const char* text, HWND pastedInto) {
+    char shown[kShownTextCapacity];
+    GetDlgItemTextA(dialog, id, shown, sizeof shown);
+    int length = 0;
+    while (text[length] && text[length] == shown[length]) ++length;
+    if (text[length] == shown[length]) return;
+    HWND field = GetDlgItem(dialog, id);
+    SetWindowTextA(field, text);
+    while (text[length]) ++length;
+    if (field == pastedInto) SendMessageW(field, EM_SETSEL, length, length);
+}
+
 BOOL OnInitDialog(HWND window) {
     HICON icon = LoadIconW(gInstance, MAKEINTRESOURCEW(IDI_APP));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -121,7 +142,7 @@ void OnFieldChanged(HWND window, FieldKind field) {
 // From the list or its menu there is no field's own paste to fall back on:
 // text without a code only beeps.
 void PasteCodeOrBeep(HWND dialog) {
-    if (!PasteCodeIntoFields(dialog)) MessageBeep(MB_OK);
+    if (!PasteCodeIntoFields(dialog, nullptr)) MessageBeep(MB_OK);
 }
 
 BOOL OnCommand(HWND window, int id, int code) {
@@ -150,12 +171,12 @@ BOOL OnCommand(HWND window, int id, int code) {
 // code. Only with Ctrl, or Shift, alone: AltGr is Ctrl+Alt, and AltGr+C
 // types a letter on some keyboard layouts.
 void OnListKey(HWND window, WORD key) {
-    bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0, shift = GetKeyState(VK_SHIFT) < 0;
-    if (ctrl && !alt && !shift) {
+    int held = HeldModifierKeys();
+    if (held == kHeldCtrl) {
         if (key == 'C' || key == VK_INSERT) CopySelectedRows(window);
         else if (key == 'A') SelectAllRows(GetDlgItem(window, IDC_LIST));
         else if (key == 'V') PasteCodeOrBeep(window);
-    } else if (shift && !ctrl && !alt && key == VK_INSERT) {
+    } else if (held == kHeldShift && key == VK_INSERT) {
         PasteCodeOrBeep(window);
     }
 }
@@ -176,6 +197,11 @@ void OnDestroy() {
 
 }  // namespace
 
+int HeldModifierKeys() {
+    return (GetKeyState(VK_CONTROL) < 0 ? kHeldCtrl : 0) | (GetKeyState(VK_SHIFT) < 0 ? kHeldShift : 0) |
+           (GetKeyState(VK_MENU) < 0 ? kHeldAlt : 0);
+}
+
 // The dialog decides when to rebuild, so it brackets the rebuild with the
 // list's redraw suspension; the list operations themselves call nothing back.
 void RebuildWithRedrawSuspended() {
@@ -186,11 +212,14 @@ void RebuildWithRedrawSuspended() {
     ResumeListRedraw(list);
 }
 
-bool PasteCodeIntoFields(HWND dialog) {
+bool PasteCodeIntoFields(HWND dialog, HWND pastedInto) {
     PackedCode code;
     if (!ReadCodeFromClipboard(dialog, &code)) return false;
+    SeedTexts texts = FieldTextsOfCode(code);
     gFillingFields = true;
-    SetFieldTexts(dialog, FieldTextsOfCode(code));
+    SetPastedFieldText(dialog, IDC_ASCQ, texts.ascq, pastedInto);
+    SetPastedFieldText(dialog, IDC_ASC, texts.asc, pastedInto);
+    SetPastedFieldText(dialog, IDC_SK, texts.sk, pastedInto);
     gFillingFields = false;
     RebuildWithRedrawSuspended();
     return true;

@@ -511,16 +511,16 @@ TEST_F(DecoderWindowTest, APastedCodeFillsTheFieldsWithOneRebuild) {
                   int rebuilds; } cases[] = {
         {"Ctrl+V in SK", L"failed H:0x0 D:0x2 P:0x0 Valid sense data: 0x5 0x24 0x0. Act:NONE", IDC_SK,
          ctrlV(IDC_SK), {"5", "24", "00", IDC_SK, 1}, 1},
-        {"Shift+Insert in ASCQ", L"70 00 06 00 00 00 00 0a 00 00 00 00 29 00", IDC_ASCQ,
-         key(IDC_ASCQ, VK_INSERT, VK_SHIFT), {"6", "29", "00", IDC_ASCQ, 1}, 1},
+        {"Shift+Insert in ASCQ", L"70 00 01 00 00 00 00 0a 00 00 00 00 0a 00", IDC_ASCQ,
+         key(IDC_ASCQ, VK_INSERT, VK_SHIFT), {"1", "0A", "00", IDC_ASCQ, 0}, 1},
         {"the field's menu in ASC", L"Sense key: 3\r\nASC: 11 ASCQ: 0", IDC_ASC, send(IDC_ASC, WM_PASTE, 0),
          {"3", "11", "00", IDC_ASC, 1}, 1},
         {"Ctrl+V on the list", L"[0x3 0x11 0x0]", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL),
          {"3", "11", "00", IDC_LIST, 1}, 1},
         {"Shift+Insert on the list", L"b/4d/0", IDC_LIST, key(IDC_LIST, VK_INSERT, VK_SHIFT),
          {"B", "4D", "00", IDC_LIST, 1}, 1},
-        {"the list's menu", L"72 05 24 00", IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE),
-         {"5", "24", "00", IDC_LIST, 1}, 1},
+        {"the list's menu", L"72 01 0b 01", IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE),
+         {"1", "0B", "01", IDC_LIST, 1}, 1},
         {"no code, in ASC: the field's own paste", L"zz9", IDC_ASC, ctrlV(IDC_ASC), {"1", "zz", "??", IDC_ASCQ, 0}, 1},
         {"a code after 4,096 characters, in ASC", past4096.c_str(), IDC_ASC, ctrlV(IDC_ASC),
          {"1", "xx", "??", IDC_ASCQ, 0}, 1},
@@ -529,6 +529,7 @@ TEST_F(DecoderWindowTest, APastedCodeFillsTheFieldsWithOneRebuild) {
         {"an empty clipboard, from the list's menu", nullptr, IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE), unchanged,
          0},
         {"AltGr+V on the list", L"3/11/00", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL, VK_MENU), unchanged, 0},
+        {"Insert alone on the list", L"3/11/00", IDC_LIST, key(IDC_LIST, VK_INSERT, 0), unchanged, 0},
     };
     for (const Case& c : cases) {
         Open("1 0b");
