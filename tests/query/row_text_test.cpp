@@ -22,16 +22,11 @@ void Select(MemoryList& list, std::initializer_list<int> rows) {
     for (int row : rows) list.rows[row].selected = true;
 }
 
-std::vector<PackedCode> SelectedCodes(MemoryList& list) {
-    std::vector<PackedCode> codes(kSenseTableCount);
-    codes.resize(SelectedRowCodes(AsResultList(list), codes.data(), kSenseTableCount));
-    return codes;
-}
-
 // The text as the clipboard gets it: measured first, then written into
 // exactly that room.
 std::string CopiedText(MemoryList& list) {
-    std::vector<PackedCode> codes = SelectedCodes(list);
+    std::vector<PackedCode> codes(kSenseTableCount);
+    codes.resize(SelectedRowCodes(AsResultList(list), codes.data(), kSenseTableCount));
     int length = RowsText(codes.data(), (int)codes.size(), nullptr, 0);
     std::vector<WideChar> text(length + 1, WideChar('#'));
     EXPECT_EQ(length, RowsText(codes.data(), (int)codes.size(), text.data(), length + 1));
@@ -72,7 +67,6 @@ TEST(SelectedRowsText, WritesNoMoreThanItsRoomAndStillCountsTheWhole) {
     MemoryList& list = PowerOnRows();
     Select(list, {0, 1});
     const int whole = 2 * 3 + 2 + 2 * 5 + 45 + 17;  // tabs, CR LF, codes, two descriptions
-    std::vector<PackedCode> codes = SelectedCodes(list);
     std::vector<PackedCode> stored(kSenseTableCount, 0xDEAD);
     EXPECT_EQ(1, SelectedRowCodes(AsResultList(list), stored.data(), 1));
     EXPECT_EQ(0xDEADu, stored[1]) << "a code stored past its room";
@@ -80,9 +74,9 @@ TEST(SelectedRowsText, WritesNoMoreThanItsRoomAndStillCountsTheWhole) {
     EXPECT_EQ(0, RowsText(&stored[kSenseTableCount - 1], 1, nullptr, 0)) << "a code the table lacks";
     WideChar text[10];
     for (WideChar& unit : text) unit = '#';
-    EXPECT_EQ(whole, RowsText(codes.data(), 2, text, 9));
+    EXPECT_EQ(whole, RowsText(stored.data(), 2, text, 9));
     EXPECT_EQ(Utf16("6\t29\t00\t"), WideString(text));
     EXPECT_EQ('#', text[9]) << "written past its room";
-    EXPECT_EQ(whole, RowsText(codes.data(), 2, text, 0));
+    EXPECT_EQ(whole, RowsText(stored.data(), 2, text, 0));
     EXPECT_EQ('6', text[0]) << "no room: nothing written";
 }

@@ -424,7 +424,8 @@ TEST_F(DecoderWindowTest, TheListsMenuGreysWhatCannotBeDoneAndMarksTheSortColumn
          std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A|&Paste code\tCtrl+V") + sorts},
         {"no rows, an empty clipboard", "0", [&] { PutOnClipboard(nullptr); },
          std::wstring(L"&Copy\tCtrl+C (grey)|Select &all\tCtrl+A (grey)|&Paste code\tCtrl+V (grey)") + sorts},
-        {"a row selected, sorted by ASCQ", "6 29", [&] { SelectRows({1}); ClickHeader(kColumnAscq); PutOnClipboard(nullptr); },
+        {"a row selected, sorted by ASCQ, an empty clipboard", "6 29",
+         [&] { SelectRows({1}); ClickHeader(kColumnAscq); PutOnClipboard(nullptr); },
          L"&Copy\tCtrl+C|Select &all\tCtrl+A|&Paste code\tCtrl+V (grey)|-|Sort by S&K|Sort by A&SC|"
          L"Sort by ASC&Q (radio)|Sort by &Description"},
     };
@@ -499,61 +500,53 @@ TEST_F(DecoderWindowTest, TheListsMenuOpensOnTheRowsAndFromTheKeyboardOnly) {
 
 TEST_F(DecoderWindowTest, APastedCodeFillsTheFieldsWithOneRebuild) {
     // Each case opens with SK '1', ASC '0B' and ASCQ '??' (three rows), the
-    // focus on the control the paste comes to.
+    // focus on the control the paste comes to; "(image)" puts a bitmap there.
     const FieldState unchanged = {"1", "0B", "??", 0, 3};
     const std::wstring past4096 = std::wstring(kPastedTextLimit - 4, L'x') + L" 6/29/00 " + std::wstring(1 << 19, L'x');
+    const wchar_t* logLine = L"failed H:0x0 D:0x2 P:0x0 Valid sense data: 0x5 0x24 0x0. Act:NONE";
     auto ctrlV = [&](int id) { return [=] { Type(id, "\x16"); }; };
     auto key = [&](int id, UINT k, BYTE held1, BYTE held2 = 0) { return [=] { Press(id, k, {held1, held2}); }; };
-    auto send = [&](int id, UINT message, WPARAM wParam) {
-        return [=] { SendMessageW(id ? Item(id) : dialog, message, wParam, 0); };
-    };
+    auto menu = [&] { SendMessageW(dialog, WM_COMMAND, IDM_PASTE_CODE, 0); };
     struct Case { const char* what; const wchar_t* clipboard; int at; std::function<void()> paste; FieldState after;
                   int rebuilds; } cases[] = {
-        {"Ctrl+V in SK", L"failed H:0x0 D:0x2 P:0x0 Valid sense data: 0x5 0x24 0x0. Act:NONE", IDC_SK,
-         ctrlV(IDC_SK), {"5", "24", "00", IDC_SK, 1}, 1},
+        {"Ctrl+V in SK", logLine, IDC_SK, ctrlV(IDC_SK), {"5", "24", "00", IDC_SK, 1}, 1},
         {"Shift+Insert in ASCQ", L"70 00 01 00 00 00 00 0a 00 00 00 00 0a 00", IDC_ASCQ,
          key(IDC_ASCQ, VK_INSERT, VK_SHIFT), {"1", "0A", "00", IDC_ASCQ, 0}, 1},
-        {"the field's menu in ASC", L"Sense key: 3\r\nASC: 11 ASCQ: 0", IDC_ASC, send(IDC_ASC, WM_PASTE, 0),
-         {"3", "11", "00", IDC_ASC, 1}, 1},
-        {"Ctrl+V on the list", L"[0x3 0x11 0x0]", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL),
-         {"3", "11", "00", IDC_LIST, 1}, 1},
+        {"the field's menu in ASC", L"Sense key: 3\r\nASC: 11 ASCQ: 0", IDC_ASC,
+         [&] { SendMessageW(Item(IDC_ASC), WM_PASTE, 0, 0); }, {"3", "11", "00", IDC_ASC, 1}, 1},
+        {"Ctrl+V on the list", L"[0x3 0x11 0x0]", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL), {"3", "11", "00", 0, 1}, 1},
         {"Shift+Insert on the list", L"b/4d/0", IDC_LIST, key(IDC_LIST, VK_INSERT, VK_SHIFT),
-         {"B", "4D", "00", IDC_LIST, 1}, 1},
-        {"the list's menu", L"72 01 0b 01", IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE),
-         {"1", "0B", "01", IDC_LIST, 1}, 1},
+         {"B", "4D", "00", 0, 1}, 1},
+        {"the list's menu", L"72 01 0b 01", IDC_LIST, menu, {"1", "0B", "01", 0, 1}, 1},
         {"no code, in ASC: the field's own paste", L"zz9", IDC_ASC, ctrlV(IDC_ASC), {"1", "zz", "??", IDC_ASCQ, 0}, 1},
         {"a code after 4,096 characters, in ASC", past4096.c_str(), IDC_ASC, ctrlV(IDC_ASC),
          {"1", "xx", "??", IDC_ASCQ, 0}, 1},
         {"no code, on the list", L"zz9", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL), unchanged, 0},
         {"an image, in SK", L"(image)", IDC_SK, ctrlV(IDC_SK), unchanged, 0},
-        {"an empty clipboard, from the list's menu", nullptr, IDC_LIST, send(0, WM_COMMAND, IDM_PASTE_CODE), unchanged,
-         0},
+        {"an empty clipboard, from the list's menu", nullptr, IDC_LIST, menu, unchanged, 0},
         {"AltGr+V on the list", L"3/11/00", IDC_LIST, key(IDC_LIST, 'V', VK_CONTROL, VK_MENU), unchanged, 0},
         {"Insert alone on the list", L"3/11/00", IDC_LIST, key(IDC_LIST, VK_INSERT, 0), unchanged, 0},
     };
     for (const Case& c : cases) {
         Open("1 0b");
-        if (c.clipboard && lstrcmpW(c.clipboard, L"(image)") == 0) {
-            PutOnClipboard(nullptr);
-            OpenClipboard(dialog);
+        bool image = c.clipboard && lstrcmpW(c.clipboard, L"(image)") == 0;
+        PutOnClipboard(image ? nullptr : c.clipboard);
+        if (image && OpenClipboard(dialog)) {
             SetClipboardData(CF_BITMAP, CreateBitmap(1, 1, 1, 32, nullptr));
             CloseClipboard();
-        } else {
-            PutOnClipboard(c.clipboard);
         }
         SetFocus(Item(c.at));
         SetWindowSubclass(List(), RecordListMessages, 1, 0);
         gListMessages.clear();
         c.paste();
-        EXPECT_EQ(c.after.sk, Text(IDC_SK)) << c.what;
-        EXPECT_EQ(c.after.asc, Text(IDC_ASC)) << c.what;
-        EXPECT_EQ(c.after.ascq, Text(IDC_ASCQ)) << c.what;
+        EXPECT_EQ(std::string(c.after.sk) + "/" + c.after.asc + "/" + c.after.ascq,
+                  Text(IDC_SK) + "/" + Text(IDC_ASC) + "/" + Text(IDC_ASCQ)) << c.what;
         EXPECT_EQ(c.after.focus ? c.after.focus : c.at, FocusedId()) << c.what;
         EXPECT_EQ(c.after.rows, RowCount()) << c.what;
         EXPECT_EQ(c.rebuilds, std::count(gListMessages.begin(), gListMessages.end(), "delete all")) << c.what;
-        DWORD start = 0, end = 0;
+        DWORD start = 0, end = 0;  // a field whose code text was pasted into has the caret after it
         SendMessageW(Item(c.at), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        if (c.at != IDC_LIST && c.after.focus == c.at) EXPECT_TRUE(start == end && end == 2 - (c.at == IDC_SK)) << c.what;
+        if (c.at == c.after.focus) EXPECT_TRUE(start == end && end == 2 - (c.at == IDC_SK)) << c.what;
         RemoveWindowSubclass(List(), RecordListMessages, 1);
         DestroyWindow(dialog);
         dialog = nullptr;
